@@ -213,7 +213,12 @@ QString numberText(double value)
 
 QString Str(double value)
 {
-    const QString t = numberText(value);
+    QString t = numberText(value);
+    // Str, unlike CStr, drops the zero before the point: " .5", "-.25".
+    if (t.startsWith(QLatin1String("0.")))
+        t.remove(0, 1);
+    else if (t.startsWith(QLatin1String("-0.")))
+        t.remove(1, 1);
     return value >= 0 ? u' ' + t : t;
 }
 

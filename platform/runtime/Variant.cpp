@@ -119,7 +119,7 @@ int32_t Variant::toLong() const
 uint8_t Variant::toByte() const
 {
     const double d = roundHalfEven(toDouble());
-    if (d < 0 || d > 255)
+    if (!(d >= 0 && d <= 255))   // NaN too: converting it to uint8_t is undefined
         raise(errc::Overflow);
     return uint8_t(d);
 }
@@ -138,7 +138,10 @@ QString Variant::toString() const
                           [](int16_t i) { return QString::number(i); },
                           [](int32_t l) { return QString::number(l); },
                           [](uint8_t b) { return QString::number(b); },
-                          [](float f) { return numberText(double(f)); },
+                          // A Single shows its own 7 digits, not those of the double.
+                          [](float f) {
+                              return numberText(QString::number(double(f), 'g', 7).toDouble());
+                          },
                           [](double d) { return numberText(d); },
                           [](const QString& s) { return s; },
                           [](const ObjectRef&) -> QString { raise(errc::TypeMismatch); },

@@ -1,0 +1,742 @@
+#include "platform/forms/Form.h"
+
+#include "platform/forms/Input.h"
+#include "platform/forms/Menu.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/TestingInternal.h"
+#include "platform/forms/Window.h"
+#include "platform/runtime/Error.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <algorithm>
+#include <cmath>
+#include <typeinfo>
+
+#include <cxxabi.h>
+
+namespace forms {
+
+// The top-level window of a loaded form: an optional menu bar over the client
+// area that holds the controls.
+class FormWindow final : public QWidget {
+public:
+    explicit FormWindow(Form* form) : m_form(form)
+    {
+        m_client = new QWidget(this);
+        m_client->setObjectName(QStringLiteral("client"));
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    QWidget* client() const { return m_client; }
+    QMenuBar* menuBar()
+    {
+        if (!m_bar)
+            m_bar = new QMenuBar(this);
+        return m_bar;
+    }
+    int barHeight() const
+    {
+        if (!m_bar)
+            return 0;
+        for (QAction* a : m_bar->actions())
+            if (a->isVisible())
+                return m_bar->sizeHint().height();
+        return 0;
+    }
+    void layoutClient()
+    {
+        const int bh = barHeight();
+        if (m_bar) {
+            m_bar->setGeometry(0, 0, width(), bh);
+            m_bar->setVisible(bh > 0);
+        }
+        m_client->setGeometry(0, bh, width(), std::max(0, height() - bh));
+    }
+    void detach() { m_form = nullptr; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (!m_form) {
+            e->accept();
+            return;
+        }
+        e->ignore();
+        m_form->closeRequested();
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        layoutClient();
+        if (m_form && m_form->m_state != Form::State::Designing)
+            m_form->fireResize();
+    }
+    bool event(QEvent* e) override
+    {
+        if (m_form && e->type() == QEvent::WindowActivate && isVisible())
+            m_form->fireActivate();
+        return QWidget::event(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        detail::noteKey(e, true);
+        if (!m_form)
+            return;
+        int16_t vk = virtualKeyOf(e->key());
+        const int16_t shift = detail::shiftOf(e->modifiers());
+        m_form->KeyDown.fire(vk, shift);
+        if (!e->text().isEmpty() && vk) {
+            int16_t ascii = int16_t(e->text()[0].unicode());
+            m_form->KeyPress.fire(ascii);
+        }
+        if (vk == 13 || vk == 27)
+            m_form->pressDialogButton(vk);
+    }
+    void keyReleaseEvent(QKeyEvent* e) override
+    {
+        detail::noteKey(e, false);
+        if (!m_form)
+            return;
+        int16_t vk = virtualKeyOf(e->key());
+        m_form->KeyUp.fire(vk, detail::shiftOf(e->modifiers()));
+    }
+
+private:
+    Form* m_form;
+    QWidget* m_client = nullptr;
+    QPointer<QMenuBar> m_bar;
+};
+
+namespace {
+
+std::vector<Form*>& loaded()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+Form* s_active = nullptr;
+
+struct Instance {
+    Form* form;
+    std::function<void()> forget;
+};
+
+std::vector<Instance>& instances()
+{
+    static std::vector<Instance> list;
+    return list;
+}
+
+std::vector<QPointer<QWidget>>& graveyard()
+{
+    static std::vector<QPointer<QWidget>> list;
+    return list;
+}
+
+void destroyAllInstances()
+{
+    auto list = std::move(instances());
+    instances().clear();
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        delete it->form;
+        it->forget();
+    }
+    for (auto& w : graveyard())
+        delete w.data();
+    graveyard().clear();
+}
+
+int toPixels(float v, double unitsPerPixel)
+{
+    return int(std::lround(double(v) / unitsPerPixel));
+}
+
+}  // namespace
+
+namespace detail {
+void registerInstance(Form* form, std::function<void()> forget)
+{
+    if (instances().empty() && QCoreApplication::instance())
+        qAddPostRoutine(destroyAllInstances);
+    instances().push_back({form, std::move(forget)});
+}
+}  // namespace detail
+
+Form::Form() = default;
+
+Form::~Form()
+{
+    if (m_window) {
+        for (Control* c : m_controls)
+            c->destroyed();
+        auto& l = loaded();
+        l.erase(std::remove(l.begin(), l.end(), this), l.end());
+        if (s_active == this)
+            s_active = nullptr;
+        m_windowOwner->detach();
+    }
+}
+
+QString Form::className() const
+{
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    QString name = QString::fromLatin1(status == 0 && plain ? plain : mangled);
+    std::free(plain);
+    const qsizetype colon = name.lastIndexOf(u':');
+    return colon >= 0 ? name.mid(colon + 1) : name;
+}
+
+std::vector<Form*> Form::loadedForms()
+{
+    return loaded();
+}
+
+Form* Form::fromHwnd(int32_t hwnd)
+{
+    for (Form* f : loaded())
+        if (f->m_hwnd == hwnd)
+            return f;
+    return nullptr;
+}
+
+void Form::registerControl(Control* c)
+{
+    m_controls.push_back(c);
+}
+
+void Form::unregisterControl(Control* c)
+{
+    m_controls.erase(std::remove(m_controls.begin(), m_controls.end(), c), m_controls.end());
+    if (m_defaultButton == c)
+        m_defaultButton = nullptr;
+    if (m_cancelButton == c)
+        m_cancelButton = nullptr;
+}
+
+void Form::registerMenu(Menu* m)
+{
+    m_menus.push_back(m);
+}
+
+void Form::unregisterMenu(Menu* m)
+{
+    m_menus.erase(std::remove(m_menus.begin(), m_menus.end(), m), m_menus.end());
+}
+
+void Form::setDefaultButton(Control* button, std::function<void()> press)
+{
+    m_defaultButton = button;
+    m_pressDefault = std::move(press);
+}
+
+void Form::setCancelButton(Control* button, std::function<void()> press)
+{
+    m_cancelButton = button;
+    m_pressCancel = std::move(press);
+}
+
+bool Form::pressDialogButton(int16_t keyCode)
+{
+    Control* b = keyCode == 13 ? m_defaultButton : keyCode == 27 ? m_cancelButton : nullptr;
+    if (!b || !b->Visible() || !b->Enabled())
+        return false;
+    const auto press = keyCode == 13 ? m_pressDefault : m_pressCancel;
+    if (press)
+        press();
+    return true;
+}
+
+// ---- lifecycle -------------------------------------------------------------
+
+void Form::ensureLoaded()
+{
+    if (m_state == State::Unloaded)
+        Load();
+}
+
+QWidget* Form::hostWidget()
+{
+    ensureLoaded();
+    return m_windowOwner ? m_windowOwner->client() : nullptr;
+}
+
+QWidget* Form::existingWindow() const
+{
+    return m_window;
+}
+
+void Form::createWindow()
+{
+    m_windowOwner = std::make_unique<FormWindow>(this);
+    m_window = m_windowOwner.get();
+    m_window->setWindowTitle(className());
+    m_window->resize(320, 240);
+    m_windowOwner->layoutClient();
+    m_hwnd = hwndOf(m_window);
+}
+
+void Form::setDesignSize(float w, float h)
+{
+    if (!m_windowOwner)
+        return;
+    const int bh = m_windowOwner->barHeight();
+    m_window->resize(toPixels(w, 15.0), toPixels(h, 15.0) + bh);
+    m_windowOwner->layoutClient();
+}
+
+void Form::Load()
+{
+    if (m_state != State::Unloaded)
+        return;
+    m_state = State::Designing;
+    createWindow();
+    const std::vector<Control*> controls = m_controls;
+    for (Control* c : controls)
+        c->create();
+    for (Menu* m : m_menus)
+        m->create(m_windowOwner->menuBar());
+    m_windowOwner->layoutClient();
+    runHandler([this] { Form_Design(); });
+    m_windowOwner->layoutClient();
+    applyMinSize();
+    m_lastResize = m_windowOwner->client()->size();
+    m_state = State::Loading;
+    loaded().push_back(this);
+    runHandler([this] { Form_Load(); });
+    if (m_state == State::Loading)
+        m_state = State::Loaded;
+}
+
+void Form::Show(int16_t modal, Form* owner)
+{
+    const uint64_t serial = m_hideSerial;
+    ensureLoaded();
+    if (!isLoaded() || m_hideSerial != serial)
+        return;   // hidden or unloaded by its own Load
+    QWidget* w = m_window;
+    if (modal && w->isVisible())
+        rt::raise(400, className(), QStringLiteral("Form already displayed; can't show modally"));
+    if (owner && owner != this && owner->isLoaded()) {
+        m_owner = owner;
+        if (w->parentWidget() != owner->m_window) {
+            const QRect g = w->geometry();
+            w->setParent(owner->m_window, w->windowFlags() | Qt::Window | Qt::Dialog);
+            w->setGeometry(g);
+        }
+    }
+    w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+    const bool wasVisible = w->isVisible();
+    if (!wasVisible) {
+        applyMinSize();
+        w->show();
+        applyMinSize();   // the frame's size is known once shown
+        fireResize(true);
+    }
+    w->raise();
+    w->activateWindow();
+    if (!isLoaded() || m_hideSerial != serial)
+        return;
+    fireActivate();
+    if (!isLoaded() || m_hideSerial != serial)
+        return;   // hidden or unloaded by its own Activate
+    if (modal)
+        runModal();
+}
+
+void Form::runModal()
+{
+    if (testing::detail::active()) {
+        testing::detail::answerModal(*this);
+        return;
+    }
+    QEventLoop loop;
+    m_modalLoops.push_back(&loop);
+    loop.exec(QEventLoop::DialogExec);
+    m_modalLoops.erase(std::remove(m_modalLoops.begin(), m_modalLoops.end(), &loop),
+                       m_modalLoops.end());
+}
+
+void Form::Hide()
+{
+    ++m_hideSerial;
+    if (!isLoaded())
+        Load();   // Hide loads a form, as the original does
+    if (m_window) {
+        m_window->hide();
+        m_window->setWindowModality(Qt::NonModal);
+    }
+    for (QEventLoop* l : m_modalLoops)
+        l->quit();
+    if (s_active == this)
+        s_active = nullptr;
+}
+
+bool Form::Unload(int16_t mode)
+{
+    if (!isLoaded() || m_unloading)
+        return true;
+    m_unloading = true;
+    struct Guard {
+        bool& flag;
+        ~Guard() { flag = false; }
+    } guard{m_unloading};
+
+    int16_t cancel = 0;
+    runHandler([&] { Form_QueryUnload(cancel, mode); });
+    if (cancel)
+        return false;
+    for (Form* f : loadedForms())
+        if (f != this && f->m_owner == this && !f->Unload(vbFormOwner))
+            return false;
+    cancel = 0;
+    runHandler([&] { Form_Unload(cancel); });
+    if (cancel)
+        return false;
+    destroyWindow();
+    return true;
+}
+
+void Form::destroyWindow()
+{
+    ++m_hideSerial;
+    for (QEventLoop* l : m_modalLoops)
+        l->quit();
+    if (s_active == this)
+        s_active = nullptr;
+    auto& l = loaded();
+    l.erase(std::remove(l.begin(), l.end(), this), l.end());
+    detail::windowDestroyed(m_hwnd);
+    for (Control* c : m_controls)
+        c->destroyed();
+    for (Menu* m : m_menus)
+        m->destroyed();
+    m_defaultButton = nullptr;
+    m_cancelButton = nullptr;
+    m_pressDefault = {};
+    m_pressCancel = {};
+    if (m_windowOwner) {
+        FormWindow* w = m_windowOwner.release();
+        w->detach();
+        w->hide();
+        w->setParent(nullptr);
+        graveyard().emplace_back(w);
+        w->deleteLater();
+    }
+    m_window = nullptr;
+    m_state = State::Unloaded;
+    m_owner = nullptr;
+    m_hwnd = 0;
+    m_lastResize = {};
+}
+
+void Form::closeRequested()
+{
+    Unload(vbFormControlMenu);
+}
+
+void Form::fireActivate()
+{
+    if (s_active == this || !isLoaded())
+        return;
+    s_active = this;
+    runHandler([this] { Form_Activate(); });
+}
+
+void Form::fireResize(bool force)
+{
+    if (!m_windowOwner || m_state == State::Designing)
+        return;
+    const QSize now = m_windowOwner->client()->size();
+    if (!force && now == m_lastResize)
+        return;
+    m_lastResize = now;
+    runHandler([this] { Form_Resize(); });
+}
+
+void Form::layoutWindow()
+{
+    if (m_windowOwner)
+        m_windowOwner->layoutClient();
+}
+
+void Form::setMinTrackSize(int32_t width, int32_t height)
+{
+    m_minTrackW = width;
+    m_minTrackH = height;
+    applyMinSize();
+}
+
+void Form::applyMinSize()
+{
+    if (!m_window)
+        return;
+    int32_t w = m_minTrackW;
+    int32_t h = m_minTrackH;
+    const POINTAPI fromProc = detail::queryMinTrackSize(m_hwnd);
+    w = std::max(w, fromProc.x);
+    h = std::max(h, fromProc.y);
+    const QSize frameExtra = m_window->frameGeometry().size() - m_window->size();
+    m_window->setMinimumSize(std::max(0, w - frameExtra.width()),
+                             std::max(0, h - frameExtra.height()));
+}
+
+void Form::Refresh()
+{
+    if (QWidget* w = hostWidget())
+        w->repaint();
+}
+
+void Form::SetFocus()
+{
+    ensureLoaded();
+    if (m_window) {
+        m_window->activateWindow();
+        m_window->setFocus(Qt::OtherFocusReason);
+        fireActivate();
+    }
+}
+
+void Form::ZOrder(int16_t position)
+{
+    ensureLoaded();
+    if (m_window) {
+        if (position == 0)
+            m_window->raise();
+        else
+            m_window->lower();
+    }
+}
+
+// ---- properties ------------------------------------------------------------
+
+QString Form::Caption()
+{
+    ensureLoaded();
+    return m_window ? m_window->windowTitle() : QString();
+}
+
+void Form::setCaption(const QString& text)
+{
+    ensureLoaded();
+    if (m_window)
+        m_window->setWindowTitle(text);
+}
+
+float Form::Left()
+{
+    ensureLoaded();
+    return m_window ? float(m_window->frameGeometry().x() * 15) : 0.f;
+}
+
+float Form::Top()
+{
+    ensureLoaded();
+    return m_window ? float(m_window->frameGeometry().y() * 15) : 0.f;
+}
+
+float Form::Width()
+{
+    ensureLoaded();
+    return m_window ? float(m_window->frameGeometry().width() * 15) : 0.f;
+}
+
+float Form::Height()
+{
+    ensureLoaded();
+    return m_window ? float(m_window->frameGeometry().height() * 15) : 0.f;
+}
+
+void Form::Move(float left, float top, float width, float height)
+{
+    ensureLoaded();
+    if (!m_window)
+        return;
+    const QRect frame = m_window->frameGeometry();
+    const int x = toPixels(left, 15.0);
+    const int y = top <= -1e8f ? frame.y() : toPixels(top, 15.0);
+    m_window->move(x, y);
+    if (width >= 0 || height >= 0) {
+        applyMinSize();
+        const QSize extra = m_window->frameGeometry().size() - m_window->size();
+        const int w = width >= 0 ? toPixels(width, 15.0) - extra.width() : m_window->width();
+        const int h = height >= 0 ? toPixels(height, 15.0) - extra.height()
+                                  : m_window->height();
+        m_window->resize(std::max(w, m_window->minimumWidth()),
+                         std::max(h, m_window->minimumHeight()));
+        m_windowOwner->layoutClient();
+        fireResize();
+    }
+}
+
+void Form::setLeft(float v)
+{
+    Move(v);
+}
+
+void Form::setTop(float v)
+{
+    Move(Left(), v);
+}
+
+void Form::setWidth(float v)
+{
+    Move(Left(), Top(), v, -1);
+}
+
+void Form::setHeight(float v)
+{
+    Move(Left(), Top(), -1, v);
+}
+
+int16_t Form::ScaleMode()
+{
+    return m_scaleMode;
+}
+
+void Form::setScaleMode(int16_t mode)
+{
+    m_scaleMode = mode == vbPixels ? vbPixels : vbTwips;
+}
+
+double Form::unitsPerPixelX()
+{
+    return m_scaleMode == vbPixels ? 1.0 : 15.0;
+}
+
+double Form::unitsPerPixelY()
+{
+    return unitsPerPixelX();
+}
+
+float Form::ScaleWidth()
+{
+    QWidget* c = hostWidget();
+    return c ? float(c->width() * unitsPerPixelX()) : 0.f;
+}
+
+float Form::ScaleHeight()
+{
+    QWidget* c = hostWidget();
+    return c ? float(c->height() * unitsPerPixelY()) : 0.f;
+}
+
+int32_t Form::hWnd()
+{
+    ensureLoaded();
+    return m_hwnd;
+}
+
+bool Form::Enabled()
+{
+    ensureLoaded();
+    return m_window && m_window->isEnabled();
+}
+
+void Form::setEnabled(bool on)
+{
+    ensureLoaded();
+    if (m_window)
+        m_window->setEnabled(on);
+}
+
+bool Form::Visible()
+{
+    ensureLoaded();
+    return m_window && m_window->isVisible();
+}
+
+void Form::setVisible(bool on)
+{
+    if (on)
+        Show();
+    else
+        Hide();
+}
+
+int16_t Form::WindowState()
+{
+    ensureLoaded();
+    if (!m_window)
+        return vbNormal;
+    const Qt::WindowStates s = m_window->windowState();
+    return (s & Qt::WindowMinimized) ? vbMinimized
+                                     : (s & Qt::WindowMaximized) ? vbMaximized : vbNormal;
+}
+
+void Form::setWindowState(int16_t state)
+{
+    ensureLoaded();
+    if (!m_window)
+        return;
+    m_window->setWindowState(state == vbMinimized   ? Qt::WindowMinimized
+                             : state == vbMaximized ? Qt::WindowMaximized
+                                                    : Qt::WindowNoState);
+}
+
+void Form::setIcon(Picture icon)
+{
+    m_icon = std::move(icon);
+    ensureLoaded();
+    if (m_window && m_icon)
+        m_window->setWindowIcon(QIcon(QPixmap::fromImage(m_icon->toImage())));
+}
+
+void Form::setMousePointer(int16_t pointer)
+{
+    m_mousePointer = pointer;
+    ensureLoaded();
+    if (!m_window)
+        return;
+    if (pointer == 11)
+        m_window->setCursor(Qt::WaitCursor);
+    else
+        m_window->unsetCursor();
+}
+
+QString Form::FontName()
+{
+    ensureLoaded();
+    return m_window ? m_window->font().family() : QString();
+}
+
+Control* Form::ActiveControl()
+{
+    ensureLoaded();
+    QWidget* f = QApplication::focusWidget();
+    for (Control* c : m_controls) {
+        QWidget* w = c->existingWidget();
+        if (w && f && (w == f || w->isAncestorOf(f)))
+            return c;
+    }
+    return nullptr;
+}
+
+void Form::PopupMenu(Menu& menu, int16_t flags, float x, float y)
+{
+    (void)flags;
+    ensureLoaded();
+    menu.Click.fire();
+    QMenu* m = menu.menu();
+    if (!m || !m_window)
+        return;
+    if (testing::detail::active())
+        return;   // a test clicks menu items itself
+    QPoint at = QCursor::pos();
+    if (x >= 0 && y >= 0)
+        at = m_windowOwner->client()->mapToGlobal(
+            QPoint(toPixels(x, unitsPerPixelX()), toPixels(y, unitsPerPixelY())));
+    m->exec(at);
+}
+
+}  // namespace forms

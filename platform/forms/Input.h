@@ -1,0 +1,28 @@
+#pragma once
+// Internal: how key, mouse and focus events of Qt widgets become the
+// runtime's KeyDown/KeyPress/KeyUp, MouseDown/Move/Up and GotFocus/LostFocus.
+
+#include <Qt>
+
+#include <cstdint>
+
+class QWidget;
+class QKeyEvent;
+
+namespace forms {
+class Control;
+class Form;
+
+namespace detail {
+void attachInput(Control* control, QWidget* widget);
+int16_t shiftOf(Qt::KeyboardModifiers modifiers);
+int16_t buttonOf(Qt::MouseButtons buttons);
+// Feeds the system key-state table (GetKeyState) from a key event.
+void noteKey(const QKeyEvent* event, bool down);
+// The form-level part of a key press: KeyPreview handlers, default and
+// cancel buttons. Returns true when the key was swallowed.
+bool formKeyDown(Form& form, int16_t& keyCode, int16_t shift);
+bool formKeyPress(Form& form, int16_t& keyAscii);
+void formKeyUp(Form& form, int16_t& keyCode, int16_t shift);
+}  // namespace detail
+}  // namespace forms

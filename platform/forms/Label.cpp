@@ -1,0 +1,109 @@
+#include "platform/forms/Label.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace forms {
+
+namespace {
+class ClickLabel final : public QLabel {
+public:
+    ClickLabel(QWidget* parent, Event<>* click) : QLabel(parent), m_click(click) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        QLabel::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+            m_click->fire();
+    }
+
+private:
+    Event<>* m_click;
+};
+
+QString shownText(const QString& caption)
+{
+    QString out;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size()) {
+            ++i;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+}  // namespace
+
+QWidget* Label::createWidget(QWidget* parent)
+{
+    auto* l = new ClickLabel(parent, &Click);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+void Label::resetState()
+{
+    m_caption.clear();
+    m_alignment = 0;
+    m_autoSize = false;
+    m_wordWrap = false;
+}
+
+void Label::setCaption(const QString& caption)
+{
+    auto* l = static_cast<QLabel*>(widget());
+    m_caption = caption;
+    if (!l)
+        return;
+    l->setText(shownText(caption));
+    if (m_autoSize)
+        l->adjustSize();
+}
+
+void Label::setAlignment(int16_t alignment)
+{
+    auto* l = static_cast<QLabel*>(widget());
+    m_alignment = alignment;
+    if (l)
+        l->setAlignment((alignment == 1   ? Qt::AlignRight
+                         : alignment == 2 ? Qt::AlignHCenter
+                                          : Qt::AlignLeft) |
+                        Qt::AlignTop);
+}
+
+void Label::setAutoSize(bool on)
+{
+    auto* l = static_cast<QLabel*>(widget());
+    m_autoSize = on;
+    if (l && on)
+        l->adjustSize();
+}
+
+void Label::setWordWrap(bool on)
+{
+    auto* l = static_cast<QLabel*>(widget());
+    m_wordWrap = on;
+    if (l)
+        l->setWordWrap(on);
+}
+
+QWidget* Frame::createWidget(QWidget* parent)
+{
+    return new QGroupBox(parent);
+}
+
+QString Frame::Caption()
+{
+    auto* g = static_cast<QGroupBox*>(widget());
+    return g ? g->title() : QString();
+}
+
+void Frame::setCaption(const QString& caption)
+{
+    if (auto* g = static_cast<QGroupBox*>(widget()))
+        g->setTitle(caption);
+}
+
+}  // namespace forms

@@ -1,0 +1,340 @@
+#include "platform/system/Events.h"
+
+#include "platform/system/ErrorCodes.h"
+#include "platform/system/Process.h"
+
+#include <QCryptographicHash>
+#include <QLoggingCategory>
+
+#include <atomic>
+#include <cerrno>
+#include <ctime>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcEvents, "bw.system.events")
+
+namespace sys {
+
+namespace {
+
+constexpr uint32_t kMagic = 0x42574556;   // "BWEV"
+
+// The event as every process that opened it sees it.
+struct SharedEvent {
+    std::atomic<uint32_t> magic;   // set once the creator has initialised the rest
+    pthread_mutex_t mutex;
+    pthread_cond_t cond;
+    int32_t signaled;
+    int32_t manualReset;
+    int32_t handles;    // open handles in all processes
+    int32_t unlinked;   // the name is gone; openers must create a new one
+};
+static_assert(std::atomic<uint32_t>::is_always_lock_free);
+
+// Locks the event's mutex, recovering it when its owner died holding it.
+class EventLock {
+public:
+    explicit EventLock(SharedEvent* e) : m_e(e)
+    {
+        if (pthread_mutex_lock(&m_e->mutex) == EOWNERDEAD)
+            pthread_mutex_consistent(&m_e->mutex);
+    }
+    ~EventLock() { pthread_mutex_unlock(&m_e->mutex); }
+    EventLock(const EventLock&) = delete;
+    EventLock& operator=(const EventLock&) = delete;
+
+private:
+    SharedEvent* m_e;
+};
+
+// One handle's mapping of the event; closing the last handle anywhere
+// removes the name.
+struct Mapping {
+    SharedEvent* event = nullptr;
+    QByteArray shmName;   // empty for an unnamed event
+
+    ~Mapping()
+    {
+        if (!event)
+            return;
+        if (!shmName.isEmpty()) {
+            EventLock lock(event);
+            if (--event->handles <= 0 && !event->unlinked) {
+                event->unlinked = 1;
+                shm_unlink(shmName.constData());
+            }
+        }
+        munmap(event, sizeof(SharedEvent));
+    }
+};
+
+std::mutex g_tableMutex;
+std::unordered_map<HANDLE, std::shared_ptr<Mapping>> g_table;
+HANDLE g_nextHandle = 0x1000;
+
+HANDLE addHandle(std::shared_ptr<Mapping> m)
+{
+    std::lock_guard lock(g_tableMutex);
+    const HANDLE h = g_nextHandle;
+    g_nextHandle += 4;
+    if (g_nextHandle <= 0)
+        g_nextHandle = 0x1000;
+    g_table[h] = std::move(m);
+    return h;
+}
+
+std::shared_ptr<Mapping> lookup(HANDLE h)
+{
+    std::lock_guard lock(g_tableMutex);
+    auto it = g_table.find(h);
+    return it == g_table.end() ? nullptr : it->second;
+}
+
+// A shared-memory name for any event name (blanks and all): safe characters
+// stay, others are escaped; long names are hashed.
+QByteArray shmNameFor(const QString& name)
+{
+    QByteArray out("/bw-event-");
+    for (const char c : name.toUtf8()) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')
+            || u == '-' || u == '.')
+            out += c;
+        else
+            out += '_' + QByteArray::number(u, 16).rightJustified(2, '0');
+    }
+    if (out.size() > 200)
+        out = "/bw-event-h" + QCryptographicHash::hash(name.toUtf8(),
+                                                       QCryptographicHash::Sha256).toHex();
+    return out;
+}
+
+void initEvent(SharedEvent* e, bool manualReset, bool initialState, int32_t handles)
+{
+    pthread_mutexattr_t ma;
+    pthread_mutexattr_init(&ma);
+    pthread_mutexattr_setpshared(&ma, PTHREAD_PROCESS_SHARED);
+    pthread_mutexattr_setrobust(&ma, PTHREAD_MUTEX_ROBUST);
+    pthread_mutex_init(&e->mutex, &ma);
+    pthread_mutexattr_destroy(&ma);
+    pthread_condattr_t ca;
+    pthread_condattr_init(&ca);
+    pthread_condattr_setpshared(&ca, PTHREAD_PROCESS_SHARED);
+    pthread_condattr_setclock(&ca, CLOCK_MONOTONIC);
+    pthread_cond_init(&e->cond, &ca);
+    pthread_condattr_destroy(&ca);
+    e->signaled = initialState ? 1 : 0;
+    e->manualReset = manualReset ? 1 : 0;
+    e->handles = handles;
+    e->unlinked = 0;
+    e->magic.store(kMagic, std::memory_order_release);
+}
+
+SharedEvent* mapFd(int fd)
+{
+    void* p = mmap(nullptr, sizeof(SharedEvent), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    return p == MAP_FAILED ? nullptr : static_cast<SharedEvent*>(p);
+}
+
+// Maps an existing named event and counts the new handle. Null when it does
+// not exist (errno ENOENT) or is going away (then the caller may retry).
+std::shared_ptr<Mapping> openExisting(const QByteArray& shmName, bool& goingAway)
+{
+    goingAway = false;
+    const int fd = shm_open(shmName.constData(), O_RDWR, 0);
+    if (fd < 0)
+        return nullptr;
+    // The creator may still be sizing and initialising it.
+    SharedEvent* e = nullptr;
+    for (int i = 0; i < 1000 && !e; ++i) {
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && st.st_size >= off_t(sizeof(SharedEvent))) {
+            e = mapFd(fd);
+            if (e && e->magic.load(std::memory_order_acquire) != kMagic) {
+                munmap(e, sizeof(SharedEvent));
+                e = nullptr;
+            }
+        }
+        if (!e)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ::close(fd);
+    if (!e) {
+        qCWarning(lcEvents) << "The named event" << shmName << "was never initialised.";
+        errno = EINVAL;
+        return nullptr;
+    }
+    {
+        EventLock lock(e);
+        if (e->unlinked) {
+            goingAway = true;
+        } else {
+            ++e->handles;
+        }
+    }
+    if (goingAway) {
+        munmap(e, sizeof(SharedEvent));
+        return nullptr;
+    }
+    auto m = std::make_shared<Mapping>();
+    m->event = e;
+    m->shmName = shmName;
+    return m;
+}
+
+}  // namespace
+
+HANDLE CreateEventA(const void*, bool bManualReset, bool bInitialState, const QString& lpName)
+{
+    if (lpName.isEmpty()) {
+        void* p = mmap(nullptr, sizeof(SharedEvent), PROT_READ | PROT_WRITE,
+                       MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return 0;
+        }
+        auto m = std::make_shared<Mapping>();
+        m->event = static_cast<SharedEvent*>(p);
+        initEvent(m->event, bManualReset, bInitialState, 1);
+        SetLastError(ERROR_SUCCESS);
+        return addHandle(std::move(m));
+    }
+    const QByteArray shmName = shmNameFor(lpName);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = shm_open(shmName.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
+        if (fd >= 0) {
+            SharedEvent* e = nullptr;
+            if (ftruncate(fd, off_t(sizeof(SharedEvent))) == 0)
+                e = mapFd(fd);
+            ::close(fd);
+            if (!e) {
+                shm_unlink(shmName.constData());
+                SetLastError(ERROR_ACCESS_DENIED);
+                return 0;
+            }
+            initEvent(e, bManualReset, bInitialState, 1);
+            auto m = std::make_shared<Mapping>();
+            m->event = e;
+            m->shmName = shmName;
+            SetLastError(ERROR_SUCCESS);
+            return addHandle(std::move(m));
+        }
+        if (errno != EEXIST) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return 0;
+        }
+        bool goingAway = false;
+        if (auto m = openExisting(shmName, goingAway)) {
+            SetLastError(ERROR_ALREADY_EXISTS);
+            return addHandle(std::move(m));
+        }
+        if (!goingAway && errno != ENOENT) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return 0;
+        }
+        // It vanished between the two calls; try creating it again.
+    }
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+
+HANDLE OpenEventA(uint32_t, bool, const QString& lpName)
+{
+    if (lpName.isEmpty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    bool goingAway = false;
+    auto m = openExisting(shmNameFor(lpName), goingAway);
+    if (!m) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return addHandle(std::move(m));
+}
+
+bool SetEvent(HANDLE hEvent)
+{
+    const auto m = lookup(hEvent);
+    if (!m) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    EventLock lock(m->event);
+    m->event->signaled = 1;
+    pthread_cond_broadcast(&m->event->cond);
+    return true;
+}
+
+bool ResetEvent(HANDLE hEvent)
+{
+    const auto m = lookup(hEvent);
+    if (!m) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    EventLock lock(m->event);
+    m->event->signaled = 0;
+    return true;
+}
+
+uint32_t WaitForSingleObject(HANDLE hHandle, uint32_t dwMilliseconds)
+{
+    const auto m = lookup(hHandle);
+    if (!m) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
+    SharedEvent* e = m->event;
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    deadline.tv_sec += time_t(dwMilliseconds / 1000);
+    deadline.tv_nsec += long(dwMilliseconds % 1000) * 1000000L;
+    if (deadline.tv_nsec >= 1000000000L) {
+        deadline.tv_sec += 1;
+        deadline.tv_nsec -= 1000000000L;
+    }
+    EventLock lock(e);
+    while (!e->signaled) {
+        int rc = 0;
+        if (dwMilliseconds == INFINITE)
+            rc = pthread_cond_wait(&e->cond, &e->mutex);
+        else
+            rc = pthread_cond_timedwait(&e->cond, &e->mutex, &deadline);
+        if (rc == EOWNERDEAD)
+            pthread_mutex_consistent(&e->mutex);
+        else if (rc == ETIMEDOUT && !e->signaled)
+            return WAIT_TIMEOUT;
+    }
+    if (!e->manualReset)
+        e->signaled = 0;
+    return WAIT_OBJECT_0;
+}
+
+bool CloseHandle(HANDLE hObject)
+{
+    std::shared_ptr<Mapping> m;
+    {
+        std::lock_guard lock(g_tableMutex);
+        auto it = g_table.find(hObject);
+        if (it == g_table.end()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        m = std::move(it->second);
+        g_table.erase(it);
+    }
+    return true;   // the mapping goes when the last user lets it go
+}
+
+}  // namespace sys

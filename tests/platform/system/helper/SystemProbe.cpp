@@ -1,0 +1,71 @@
+// A second process for the system and connection tests:
+//   wait-event <name> <ms>           open the named event, say "opened", wait
+//   reg-get <HKCU sub-key> <value>   print the value's text (exit 2 when missing)
+//   reg-set <HKCU sub-key> <value> <text>
+#include "platform/system/Events.h"
+#include "platform/system/Registry.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+int waitEvent(const QString& name, uint32_t ms)
+{
+    const sys::HANDLE h = sys::OpenEventA(sys::SYNCHRONIZE, false, name);
+    if (h == 0) {
+        std::puts("missing");
+        return 2;
+    }
+    std::puts("opened");
+    std::fflush(stdout);
+    const uint32_t rc = sys::WaitForSingleObject(h, ms);
+    sys::CloseHandle(h);
+    std::puts(rc == sys::WAIT_OBJECT_0 ? "signalled" : "timeout");
+    return rc == sys::WAIT_OBJECT_0 ? 0 : 1;
+}
+
+int regGet(const QString& path, const QString& value)
+{
+    sys::HKEY h = 0;
+    if (sys::RegOpenKeyExA(sys::HKEY_CURRENT_USER, path, 0, sys::KEY_READ, &h) != 0)
+        return 2;
+    QByteArray data;
+    uint32_t size = 4096;
+    const int32_t rc = sys::RegQueryValueExA(h, value, nullptr, nullptr, &data, &size);
+    sys::RegCloseKey(h);
+    if (rc != 0)
+        return 2;
+    std::printf("%s\n", data.constData());
+    return 0;
+}
+
+int regSet(const QString& path, const QString& value, const QString& text)
+{
+    sys::HKEY h = 0;
+    if (sys::RegCreateKeyExA(sys::HKEY_CURRENT_USER, path, 0, {}, 0, sys::KEY_ALL_ACCESS,
+                             nullptr, &h, nullptr) != 0)
+        return 2;
+    const QByteArray data = text.toUtf8();
+    const int32_t rc = sys::RegSetValueExA(h, value, 0, sys::REG_SZ, data, uint32_t(data.size()));
+    sys::RegCloseKey(h);
+    return rc == 0 ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList a = app.arguments();
+    if (a.size() == 4 && a[1] == QLatin1String("wait-event"))
+        return waitEvent(a[2], a[3].toUInt());
+    if (a.size() == 4 && a[1] == QLatin1String("reg-get"))
+        return regGet(a[2], a[3]);
+    if (a.size() == 5 && a[1] == QLatin1String("reg-set"))
+        return regSet(a[2], a[3], a[4]);
+    std::fputs("usage: bw_system_probe wait-event|reg-get|reg-set ...\n", stderr);
+    return 64;
+}

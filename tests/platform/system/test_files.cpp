@@ -1,0 +1,131 @@
+#include "platform/system/Profile.h"
+#include "platform/system/TempFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace sys;
+
+namespace {
+
+QString textBeforeNul(const QString& buffer)
+{
+    return buffer.left(buffer.indexOf(QChar(0)));
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+}  // namespace
+
+TEST(TempFiles, PathEndsWithASlashAndBufferRulesHold)
+{
+    QString buffer(MAX_PATH, QChar(0));
+    const uint32_t n = GetTempPathA(MAX_PATH, buffer);
+    ASSERT_GT(n, 0u);
+    EXPECT_EQ(buffer.size(), qsizetype(MAX_PATH));
+    EXPECT_TRUE(buffer.left(n).endsWith(QLatin1Char('/')));
+    EXPECT_EQ(buffer[n], QChar(0));
+    QString small;
+    EXPECT_EQ(GetTempPathA(2, small), n + 1);
+    EXPECT_TRUE(small.isEmpty());
+}
+
+TEST(TempFiles, NamesAreUniqueAndCreatedEmpty)
+{
+    QTemporaryDir dir;
+    QString first(MAX_PATH, QChar(0));
+    QString second(MAX_PATH, QChar(0));
+    ASSERT_NE(GetTempFileNameA(dir.path(), QStringLiteral("~MQX"), 0, first), 0u);
+    ASSERT_NE(GetTempFileNameA(dir.path(), QStringLiteral("~MQ"), 0, second), 0u);
+    EXPECT_EQ(first.size(), qsizetype(MAX_PATH));
+    const QRegularExpression form(QStringLiteral("^.*/~MQ[0-9A-F]{4}\\.TMP$"));
+    EXPECT_TRUE(form.match(textBeforeNul(first)).hasMatch()) << textBeforeNul(first).toStdString();
+    EXPECT_NE(textBeforeNul(first), textBeforeNul(second));
+    EXPECT_TRUE(QFile::exists(textBeforeNul(first)));
+    EXPECT_EQ(QFileInfo(textBeforeNul(second)).size(), 0);
+
+    QString given;
+    EXPECT_EQ(GetTempFileNameA(dir.path(), QStringLiteral("ab"), 0x1f, given), 0x1Fu);
+    EXPECT_EQ(textBeforeNul(given), dir.path() + QStringLiteral("/ab001F.TMP"));
+    EXPECT_FALSE(QFile::exists(textBeforeNul(given)));   // only named
+
+    QString none;
+    EXPECT_EQ(GetTempFileNameA(dir.filePath(QStringLiteral("missing")), QStringLiteral("x"), 0,
+                               none),
+              0u);
+}
+
+class ProfileTest : public ::testing::Test {
+protected:
+    QString get(const QString& section, const QString& key, const QString& dflt = {},
+                uint32_t size = 256)
+    {
+        QString buffer;
+        const uint32_t n = GetPrivateProfileStringA(section, key, dflt, buffer, size, file);
+        EXPECT_EQ(buffer.size(), qsizetype(size));
+        return buffer.left(n);
+    }
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("set.ini"));
+};
+
+TEST_F(ProfileTest, ReadsWithTheWindowsRules)
+{
+    writeFile(file, "; comment\r\n[General]\r\nName = First \r\nname=Second\r\n"
+                    "Quoted=\"  padded  \"\r\nLong=" + QByteArray(300, 'x') + "\r\n"
+                    "[TOOL0001]\r\nCount=42abc\r\nNeg=-7\r\n");
+    EXPECT_EQ(get(QStringLiteral("general"), QStringLiteral("NAME")), QStringLiteral("First"));
+    EXPECT_EQ(get(QStringLiteral("General"), QStringLiteral("Quoted")),
+              QStringLiteral("  padded  "));
+    EXPECT_EQ(get(QStringLiteral("General"), QStringLiteral("Long")).size(), 255);
+    EXPECT_EQ(get(QStringLiteral("General"), QStringLiteral("Long"), {}, 10).size(), 9);
+    EXPECT_EQ(get(QStringLiteral("General"), QStringLiteral("Missing"), QStringLiteral("dflt  ")),
+              QStringLiteral("dflt"));
+    EXPECT_EQ(get(QStringLiteral("Nope"), QStringLiteral("Name"), QStringLiteral("d")),
+              QStringLiteral("d"));
+    EXPECT_EQ(get(QString(), QString()), QStringLiteral("General") + QChar(0)
+                                             + QStringLiteral("TOOL0001") + QChar(0));
+    EXPECT_EQ(GetPrivateProfileIntA(QStringLiteral("tool0001"), QStringLiteral("count"), 5, file),
+              42);
+    EXPECT_EQ(GetPrivateProfileIntA(QStringLiteral("TOOL0001"), QStringLiteral("Neg"), 5, file),
+              -7);
+    EXPECT_EQ(GetPrivateProfileIntA(QStringLiteral("TOOL0001"), QStringLiteral("No"), 5, file), 5);
+    EXPECT_EQ(GetPrivateProfileIntA(QStringLiteral("General"), QStringLiteral("Name"), 5, file),
+              0);
+}
+
+TEST_F(ProfileTest, WritesKeepTheRestOfTheFile)
+{
+    writeFile(file, "[Settings]\r\nToolsetDirectory=C:\\old\\%TEMP%\r\nOther=1\r\n\r\n[Keep]\r\nA=b\r\n");
+    EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("settings"),
+                                           QStringLiteral("toolsetdirectory"),
+                                           QStringLiteral("/data/sets"), file));
+    EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("Settings"), QStringLiteral("New"),
+                                           QStringLiteral("v"), file));
+    EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("Added"), QStringLiteral("K"),
+                                           QStringLiteral("1"), file));
+    EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("Settings"), QStringLiteral("Other"),
+                                           QString(), file));
+    EXPECT_EQ(readAll(file), "[Settings]\r\ntoolsetdirectory=/data/sets\r\nNew=v\r\n\r\n"
+                             "[Keep]\r\nA=b\r\n[Added]\r\nK=1\r\n");
+    EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("KEEP"), QString(), QString(), file));
+    EXPECT_EQ(get(QStringLiteral("Keep"), QStringLiteral("A"), QStringLiteral("gone")),
+              QStringLiteral("gone"));
+    EXPECT_FALSE(WritePrivateProfileStringA(QStringLiteral("S"), QStringLiteral("K"),
+                                            QStringLiteral("v"),
+                                            dir.filePath(QStringLiteral("no/such/dir.ini"))));
+}
