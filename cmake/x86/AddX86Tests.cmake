@@ -1,0 +1,41 @@
+# Run by ctest (through TEST_INCLUDE_FILES): lists the cases of a 32-bit
+# GoogleTest program and adds one test per case. A program that is missing
+# or cannot list its cases shows up as one failing test instead of none.
+
+function(bw_x86_add_tests name program runner)
+  set(run)
+  if(runner STREQUAL "NOTFOUND")
+    add_test("${name}.CannotRun32Bit" "${CMAKE_COMMAND}" -E false)
+    return()
+  elseif(runner)
+    set(run "${runner}")
+  endif()
+  if(NOT EXISTS "${program}")
+    add_test("${name}.NotBuilt" "${CMAKE_COMMAND}" -E false)
+    return()
+  endif()
+  execute_process(COMMAND ${run} "${program}" --gtest_list_tests
+                  OUTPUT_VARIABLE listing RESULT_VARIABLE listed TIMEOUT 60)
+  if(NOT listed EQUAL 0)
+    add_test("${name}.CannotList" ${run} "${program}" --gtest_list_tests)
+    return()
+  endif()
+  string(REPLACE "\n" ";" lines "${listing}")
+  set(suite "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "#.*" "" line "${line}")
+    string(STRIP "${line}" stripped)
+    if(stripped STREQUAL "")
+      continue()
+    endif()
+    if(line MATCHES "^ ")
+      set(test "${suite}${stripped}")
+      add_test("${name}.${test}" ${run} "${program}" "--gtest_filter=${test}")
+      set_tests_properties("${name}.${test}" PROPERTIES TIMEOUT 300
+                           ENVIRONMENT "BW_X86_RUNNER=${runner}"
+                           SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+    else()
+      set(suite "${stripped}")
+    endif()
+  endforeach()
+endfunction()
