@@ -1,0 +1,73 @@
+// Damaged and unusual input during a search or a conversion: skipped or left
+// unchanged, nothing lost, and the program goes on.
+#include "ConversionFixture.h"
+
+#include "conversion/windows/ResultsForm.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+TEST_F(ConversionWindow, BinaryPipeAndLinkedFolderAreSkipped)
+{
+    QByteArray binary(100000, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 131 + 7) & 0xff);
+    writeAll(at("Inventory/Garbage.vbp"), binary);
+    // A pipe would block a read for ever; a link to a parent folder would
+    // make the search endless.
+    ASSERT_EQ(mkfifo(qPrintable(at("Inventory/Pipe.vbp")), 0644), 0);
+    ASSERT_TRUE(QFile::link(root(), at("Inventory/Loop")));
+
+    find(2, root());
+    EXPECT_THAT(listed(), ElementsAre(at("Inventory/Inventory.vbp")));
+    EXPECT_EQ(readAll(at("Inventory/Garbage.vbp")), binary);
+}
+
+TEST_F(ConversionWindow, MissingFolderInTheListIsPassedOver)
+{
+    find(2, at("NoSuchFolder") + ";;" + root() + ";");
+    EXPECT_THAT(listed(), ElementsAre(at("Inventory/Inventory.vbp")));
+}
+
+TEST_F(ConversionWindow, UnreadableFolderIsSkipped)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: a folder without permissions stays readable";
+    QDir().mkpath(at("Locked/Inner"));
+    QFile::copy(at("Inventory/Inventory.vbp"), at("Locked/Inner/Hidden.vbp"));
+    ASSERT_EQ(chmod(qPrintable(at("Locked")), 0), 0);
+    find(2, root());
+    chmod(qPrintable(at("Locked")), 0755);
+    EXPECT_THAT(listed(), ElementsAre(at("Inventory/Inventory.vbp")));
+}
+
+TEST_F(ConversionWindow, ReadOnlyProjectStaysAsItWasAndIsNotReported)
+{
+    const QString project = at("Inventory/Inventory.vbp");
+    const QString other = at("Tools/Second.vbp");
+    QFile::copy(project, other);
+    const QByteArray original = readAll(project);
+    ASSERT_TRUE(QFile::setPermissions(project, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+
+    find(2, root());
+    ASSERT_THAT(listed(), ElementsAre(project, other));
+    main().List1.clickItem(0);
+    forms::testing::answerNextModal<ResultsForm>([&](ResultsForm& results) {
+        ASSERT_EQ(results.List1.ListCount(), 1);
+        EXPECT_EQ(results.List1.List(0), other);
+        results.cmdOK.click();
+    });
+    main().cmdConvert.click();
+
+    EXPECT_EQ(readAll(project), original);
+    EXPECT_THAT(listed(), ElementsAre(project));   // still listed, still checked
+    EXPECT_THAT(checked(), ElementsAre(project));
+    EXPECT_NE(readAll(other), original);
+    QFile::setPermissions(project, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
