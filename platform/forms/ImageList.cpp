@@ -2,6 +2,8 @@
 
 #include "platform/runtime/Error.h"
 
+#include <QPixmap>
+
 namespace forms {
 
 namespace {
@@ -14,6 +16,8 @@ namespace {
 void ImageList::resetState()
 {
     m_images.clear();
+    m_indexValid = false;
+    m_icons.clear();
     MaskColor = 0xC0C0C0;
     UseMaskColor = true;
     ImageWidth = 0;
@@ -22,16 +26,27 @@ void ImageList::resetState()
 
 void ImageList::renumber()
 {
+    m_indexValid = false;
     for (size_t i = 0; i < m_images.size(); ++i)
         m_images[i].Index = int32_t(i + 1);
 }
 
+const ListImage* ImageList::find(const QString& key) const
+{
+    if (!m_indexValid) {
+        m_keyIndex.clear();
+        for (size_t i = 0; i < m_images.size(); ++i)
+            if (!m_keyIndex.contains(m_images[i].Key))
+                m_keyIndex.insert(m_images[i].Key, i);
+        m_indexValid = true;
+    }
+    const auto it = m_keyIndex.constFind(key);
+    return it == m_keyIndex.cend() ? nullptr : &m_images[*it];
+}
+
 bool ImageList::exists(const QString& key) const
 {
-    for (const ListImage& i : m_images)
-        if (!key.isEmpty() && i.Key == key)
-            return true;
-    return false;
+    return !key.isEmpty() && find(key);
 }
 
 int32_t ImageList::Add(int32_t index, const QString& key, const Picture& picture)
@@ -46,8 +61,16 @@ int32_t ImageList::Add(int32_t index, const QString& key, const Picture& picture
     }
     const size_t at = index >= 1 && size_t(index) <= m_images.size() ? size_t(index - 1)
                                                                       : m_images.size();
+    const bool append = at == m_images.size();
+    const bool indexValid = m_indexValid;
     m_images.insert(m_images.begin() + ptrdiff_t(at), ListImage{key, picture, {}, 0});
     renumber();
+    // Appending keeps the key index valid, so filling a list stays linear.
+    if (append && indexValid) {
+        if (!m_keyIndex.contains(key))
+            m_keyIndex.insert(key, at);
+        m_indexValid = true;
+    }
     return int32_t(at + 1);
 }
 
@@ -73,14 +96,38 @@ void ImageList::Remove(int32_t index)
 void ImageList::Clear()
 {
     m_images.clear();
+    m_indexValid = false;
+    m_icons.clear();
 }
 
 const ListImage& ImageList::Item(const QString& key) const
 {
-    for (const ListImage& i : m_images)
-        if (i.Key == key)
-            return i;
+    if (const ListImage* i = find(key))
+        return *i;
     notFound();
+}
+
+QIcon ImageList::icon(const ListImage& image) const
+{
+    if (!image.picture)
+        return {};
+    const int32_t mask = UseMaskColor ? MaskColor : -1;
+    auto it = m_icons.find(image.picture.get());
+    if (it != m_icons.end() && it->mask == mask)
+        return it->icon;
+    QImage img = image.picture->toImage().convertToFormat(QImage::Format_ARGB32);
+    if (UseMaskColor) {
+        const QRgb key = qRgb(MaskColor & 0xFF, (MaskColor >> 8) & 0xFF, (MaskColor >> 16) & 0xFF);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if ((line[x] | 0xFF000000) == key)
+                    line[x] = 0;
+        }
+    }
+    QIcon icon(QPixmap::fromImage(img));
+    m_icons.insert(image.picture.get(), CachedIcon{image.picture, mask, icon});
+    return icon;
 }
 
 const ListImage& ImageList::Item(int32_t index) const

@@ -6,6 +6,9 @@
 #include "platform/forms/Control.h"
 #include "platform/forms/StdPicture.h"
 
+#include <QHash>
+#include <QIcon>
+
 #include <vector>
 
 namespace forms {
@@ -37,6 +40,9 @@ public:
     bool exists(const QString& key) const;
     // The first image with the second drawn over it (its mask colour transparent).
     Picture Overlay(const QString& key1, const QString& key2) const;
+    // The image as an icon for item views (mask colour transparent when
+    // UseMaskColor); cached per picture, so thousands of items share one.
+    QIcon icon(const ListImage& image) const;
 
 protected:
     QWidget* createWidget(QWidget*) override { return nullptr; }
@@ -44,7 +50,17 @@ protected:
 
 private:
     void renumber();
+    const ListImage* find(const QString& key) const;
     std::vector<ListImage> m_images;
+    // Key -> position, rebuilt after a change (lookups stay O(1) for big trees).
+    mutable QHash<QString, size_t> m_keyIndex;
+    mutable bool m_indexValid = false;
+    struct CachedIcon {
+        Picture picture;   // keeps the address the cache is keyed by alive
+        int32_t mask = 0;
+        QIcon icon;
+    };
+    mutable QHash<const StdPicture*, CachedIcon> m_icons;
 };
 
 }  // namespace forms
