@@ -1,0 +1,92 @@
+#pragma once
+// The on-screen face of a toolbar control: draws its visible toolbars docked
+// at the edges (by DockingFlags and PositionState) or floating, lets the
+// developer click tools, drag toolbars, and hide or show them (context menu
+// or a floating toolbar's close box). It only shows the model; every change
+// goes through MqZentribar, which raises the events.
+
+#include "platform/toolbar/MqZentribar.h"
+
+#include <QHash>
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+namespace toolbar {
+
+class ZentribarWidget final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ZentribarWidget(std::shared_ptr<MqZentribar> control, QWidget* parent = nullptr);
+    ~ZentribarWidget() override;
+
+    const std::shared_ptr<MqZentribar>& control() const { return m_control; }
+    QSize sizeHint() const override;
+
+    // Geometry of what is shown (empty rectangles for what is not).
+    QRect toolbarRect(const QString& toolbarName) const;
+    QRect toolRect(const QString& toolbarName, int32_t index) const;   // 1-based entry
+    std::shared_ptr<Tool> toolAt(QPoint pos) const;
+
+    // What the developer's mouse does, callable from code.
+    void setToolbarShown(const QString& toolbarName, bool shown);
+    // Drags the toolbar by its grip to `to` (widget coordinates): change 9,
+    // the move, change 10.
+    void dragToolbar(const QString& toolbarName, QPoint to);
+
+    // A tool picture as shown: the W x H image without its mask row, mask
+    // colour transparent when the tool uses it.
+    static QImage toolImage(const forms::StdPicture& picture, bool useMask);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    struct ToolItem {
+        std::shared_ptr<Tool> tool;
+        QRect rect;
+    };
+    struct BarItem {
+        std::shared_ptr<Toolbar> bar;
+        QRect rect;
+        QRect grip;       // drag handle (floating: the title)
+        QRect closeBox;   // floating toolbars that may hide
+        bool vertical = false;
+        std::vector<ToolItem> tools;
+    };
+
+    void scheduleLayout();
+    void ensureLayout() const;
+    void layoutNow();
+    QSize toolSize(const Tool& tool, const Toolbar& bar, bool vertical) const;
+    void layoutBar(BarItem& item, QPoint origin, bool vertical, int stretchTo) const;
+    const BarItem* barItem(const QString& name) const;
+    const BarItem* barAt(QPoint pos) const;
+    void paintBar(QPainter& p, const BarItem& item);
+    void paintTool(QPainter& p, const Toolbar& bar, const ToolItem& item);
+    QImage cachedImage(const forms::Picture& picture, bool useMask);
+    void beginDrag(const std::shared_ptr<Toolbar>& bar, QPoint at, QPoint grabOffset);
+    void endDrag(QPoint at);
+    void openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at);
+    template <class F>
+    void guarded(F&& action);
+
+    std::shared_ptr<MqZentribar> m_control;
+    int32_t m_viewConnection = 0;
+    bool m_layoutDirty = true;
+    std::vector<BarItem> m_bars;
+    QRect m_centre;
+    QHash<const forms::StdPicture*, QImage> m_images;
+    std::shared_ptr<Tool> m_pressedTool;
+    std::shared_ptr<Toolbar> m_dragBar;
+    QPoint m_dragOffset;
+};
+
+}  // namespace toolbar

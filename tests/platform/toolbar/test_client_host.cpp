@@ -1,0 +1,78 @@
+// The stand-in client control: what the utility hands it and what it keeps.
+#include "ToolbarTestSupport.h"
+
+#include "platform/toolbar/ClientHost.h"
+
+#include <gmock/gmock.h>
+
+using namespace toolbar;
+
+namespace {
+
+QString handover(const QString& path, bool marker)
+{
+    QString name = path + QChar(0);
+    if (marker)
+        name += QStringLiteral("!KTWD!") + QChar(0);
+    return name + QString(260 - name.size(), QChar(0));
+}
+
+TEST(ToolbarClientHost, LoadsWhatItIsHandedAndWritesItBackToItsFile)
+{
+    QTemporaryDir dir;
+    const QString bound = dir.filePath("form.qrv");
+    {
+        auto first = std::make_shared<MqZentribar>();
+        first->tools()->Add("ID_Before");
+        first->SaveConfiguration(bound);
+    }
+    ClientHost host(bound);
+    EXPECT_EQ(host.control()->tools()->Item(1)->ID(), "ID_Before");
+
+    auto utility = std::make_shared<MqZentribar>();
+    toolbar::testing::buildEverything(*utility);
+    const QString temp = dir.filePath("~MQ1.tmp");
+    utility->SaveConfiguration(temp);
+    const QString arg = handover(temp, true);
+    host.object().call("LoadConfiguration", {rt::Variant(arg)});
+
+    EXPECT_EQ(host.lastLoadArgument(), arg);
+    EXPECT_EQ(host.lastLoadArgument().size(), 260);
+    EXPECT_TRUE(host.lastHadMarker());
+    toolbar::testing::expectEverything(*host.control());
+    ClientHost reopened(bound);
+    toolbar::testing::expectEverything(*reopened.control());
+
+    host.object().call("LoadConfiguration", {rt::Variant(handover(temp, false))});
+    EXPECT_FALSE(host.lastHadMarker());
+    EXPECT_EQ(host.handedArguments().size(), 2);
+}
+
+TEST(ToolbarClientHost, AnswersTheCallerQuestionsAndRecordsTheExit)
+{
+    QTemporaryDir dir;
+    ClientHost host(dir.filePath("new.qrv"));   // no file yet: an empty control
+    EXPECT_EQ(host.control()->tools()->Count(), 0);
+    EXPECT_EQ(host.object().get("CallerIsVBTestPgm"), rt::Variant(false));
+    host.setTestProgram(true);
+    EXPECT_EQ(host.object().get("CallerIsVBTestPgm"), rt::Variant(true));
+    EXPECT_FALSE(host.wasExited());
+    host.object().call("ConfigUtilityExiting");
+    EXPECT_TRUE(host.wasExited());
+}
+
+TEST(ToolbarClientHost, AFailedHandoverKeepsTheBoundFile)
+{
+    QTemporaryDir dir;
+    const QString bound = dir.filePath("form.qrv");
+    ClientHost host(bound);
+    host.control()->tools()->Add("ID_Kept");
+    host.control()->SaveConfiguration(bound);
+    EXPECT_THROW(host.object().call("LoadConfiguration",
+                                    {rt::Variant(handover(dir.filePath("missing"), true))}),
+                 rt::Error);
+    EXPECT_EQ(ClientHost(bound).control()->tools()->Item(1)->ID(), "ID_Kept");
+    EXPECT_EQ(host.control()->tools()->Item(1)->ID(), "ID_Kept");
+}
+
+}  // namespace

@@ -1,0 +1,167 @@
+// The control's widget, rendered offscreen: pictures with their mask colour
+// transparent, docking, clicks, hiding and dragging.
+#include "ToolbarTestSupport.h"
+
+#include "platform/toolbar/ZentribarWidget.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gmock/gmock.h>
+
+using namespace toolbar;
+using toolbar::testing::EventLog;
+using toolbar::testing::Recorded;
+using ::testing::ElementsAre;
+
+namespace {
+
+const QRgb kMask = qRgb(97, 65, 33);
+const QRgb kFill = qRgb(0, 0, 255);
+const QRgb kBack = qRgb(200, 200, 200);
+
+class ToolbarWidget : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto open = c->tools()->Add("ID_Open");
+        open->setPicture(PictureState::Normal, toolbar::testing::makePicture(16, kFill, kMask));
+        c->tools()->Add("ID_Save")->setPicture(
+            PictureState::Normal, toolbar::testing::makePicture(16, qRgb(0, 160, 0), kMask));
+        auto text = c->tools()->Add("ID_Text");
+        text->setName("Text");
+        auto top = c->toolbars()->Add("Top");
+        top->tools()->Add("ID_Open");
+        top->tools()->Add("separator", mqSeparator);
+        top->tools()->Add("ID_Save");
+        auto left = c->toolbars()->Add("Left");
+        left->setPositionState1(int16_t(DockArea::Left));
+        left->tools()->Add("ID_Text");
+        left->tools()->Add("ID_Save");
+
+        QPalette pal = widget.palette();
+        pal.setColor(QPalette::Button, kBack);
+        pal.setColor(QPalette::Window, qRgb(255, 255, 255));
+        widget.setPalette(pal);
+        widget.resize(320, 200);
+    }
+
+    void click(QPoint at) { drag(at, at); }
+    void drag(QPoint from, QPoint to)
+    {
+        QMouseEvent press(QEvent::MouseButtonPress, from, widget.mapToGlobal(from),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, widget.mapToGlobal(to),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &release);
+    }
+
+    std::shared_ptr<MqZentribar> c = std::make_shared<MqZentribar>();
+    ZentribarWidget widget{c};
+};
+
+TEST_F(ToolbarWidget, DrawsTwoDockedToolbarsWithTransparentMaskPixels)
+{
+    const QImage shot = widget.grab().toImage();
+    const QRect top = widget.toolbarRect("Top");
+    const QRect left = widget.toolbarRect("Left");
+    ASSERT_FALSE(top.isEmpty());
+    ASSERT_FALSE(left.isEmpty());
+    EXPECT_EQ(top.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(left.left(), 0);
+    EXPECT_GE(left.top(), top.bottom());          // the left area starts below the top one
+    EXPECT_GT(left.height(), left.width());       // docked at the side: vertical
+
+    const QRect tool = widget.toolRect("Top", 1);
+    ASSERT_EQ(tool.size(), QSize(22, 22));
+    const QPoint image = tool.topLeft() + QPoint(3, 3);   // the 16 x 16 picture inside
+    EXPECT_EQ(shot.pixel(image + QPoint(5, 5)), kFill);
+    EXPECT_EQ(shot.pixel(image + QPoint(1, 1)), qRgb(255, 0, 0));
+    // The mask colour shows the toolbar through; the mask row is not drawn.
+    EXPECT_EQ(shot.pixel(image + QPoint(0, 0)), kBack);
+    EXPECT_EQ(shot.pixel(image + QPoint(0, 2)), kBack);
+    EXPECT_EQ(shot.pixel(image + QPoint(5, 16)), kBack);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ASSERT_NE(shot.pixel(x, y), kMask) << x << "," << y;
+}
+
+TEST_F(ToolbarWidget, WithoutUseMaskColorTheMaskColourIsDrawn)
+{
+    c->tools()->Item(QStringLiteral("ID_Open"))->setUseMaskColor(false);
+    const QImage shot = widget.grab().toImage();
+    EXPECT_EQ(shot.pixel(widget.toolRect("Top", 1).topLeft() + QPoint(3, 3)), kMask);
+}
+
+TEST_F(ToolbarWidget, ClickingAToolRaisesToolClick)
+{
+    EventLog log(*c);
+    click(widget.toolRect("Top", 3).center());
+    click(widget.toolRect("Top", 2).center());   // the separator does nothing
+    EXPECT_THAT(log.clicks, ElementsAre("ID_Save"));
+}
+
+TEST_F(ToolbarWidget, HidingAndShowingRaise0And3AndRelayout)
+{
+    EventLog log(*c);
+    widget.setToolbarShown("Top", false);
+    EXPECT_TRUE(widget.toolbarRect("Top").isEmpty());
+    EXPECT_EQ(widget.toolbarRect("Left").top(), 0);
+    widget.setToolbarShown("top", true);
+    EXPECT_THAT(log.events, ElementsAre(Recorded{0, "Top", ""}, Recorded{3, "Top", ""}));
+    c->toolbars()->Item(QStringLiteral("Top"))->setAllowHiding(false);
+    log.clear();
+    widget.setToolbarShown("Top", false);
+    EXPECT_TRUE(log.events.empty());
+}
+
+TEST_F(ToolbarWidget, DraggingReports9Then10WithTheNewPosition)
+{
+    EventLog log(*c);
+    auto top = c->toolbars()->Item(QStringLiteral("Top"));
+    widget.dragToolbar("Top", QPoint(150, 120));   // into the middle: floating
+    EXPECT_THAT(log.codes(), ElementsAre(9, 10));
+    EXPECT_EQ(top->PositionState1(), int16_t(DockArea::Floating));
+    const QRect floating = widget.toolbarRect("Top");
+    EXPECT_TRUE(widget.rect().contains(floating));
+    EXPECT_GT(floating.top(), 60);
+
+    log.clear();
+    widget.dragToolbar("Top", QPoint(200, 195));   // at the bottom edge
+    EXPECT_THAT(log.codes(), ElementsAre(9, 10));
+    EXPECT_EQ(top->PositionState1(), int16_t(DockArea::Bottom));
+    EXPECT_EQ(widget.toolbarRect("Top").bottom(), widget.height() - 1);
+
+    top->setDockingFlags(top->DockingFlags() | mqLocked);
+    log.clear();
+    widget.dragToolbar("Top", QPoint(150, 120));
+    EXPECT_TRUE(log.events.empty());
+}
+
+TEST_F(ToolbarWidget, TheMouseDragsByTheGripAndClosesAFloatingToolbar)
+{
+    EventLog log(*c);
+    const QRect top = widget.toolbarRect("Top");
+    drag(top.topLeft() + QPoint(3, top.height() / 2), QPoint(160, 100));
+    EXPECT_THAT(log.codes(), ElementsAre(9, 10));
+    const QRect floating = widget.toolbarRect("Top");
+    ASSERT_FALSE(floating.isEmpty());
+    click(floating.topRight() + QPoint(-6, 6));   // the close box of its title
+    EXPECT_THAT(log.codes(), ElementsAre(9, 10, 0));
+    EXPECT_FALSE(c->toolbars()->Item(QStringLiteral("Top"))->Visible());
+}
+
+TEST_F(ToolbarWidget, AMenuBarLeadsTheTopAreaAndShowsCaptions)
+{
+    auto menu = c->tools()->Add("ID_File", mqMenu);
+    menu->setName("&File");
+    menu->menu()->tools()->Add("ID_Open");
+    c->toolbars()->Add("Menu", 1)->tools()->Add("ID_File");
+    EXPECT_EQ(widget.toolbarRect("Menu").top(), 0);
+    EXPECT_EQ(widget.toolbarRect("Menu").width(), widget.width());   // stretched
+    EXPECT_GE(widget.toolbarRect("Top").top(), widget.toolbarRect("Menu").bottom());
+    EXPECT_FALSE(widget.grab().isNull());
+}
+
+}  // namespace
