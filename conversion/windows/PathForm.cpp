@@ -53,13 +53,31 @@ void PathForm::Form_Load()
     }
 }
 
+namespace {
+// True when the list's root `drive` is the innermost one holding `path`.
+bool driveHolds(forms::DriveListBox& drives, const QString& drive, const QString& path)
+{
+    const auto holds = [&path](const QString& root) {
+        return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
+    };
+    if (!holds(drive))
+        return false;
+    for (int32_t i = 0; i < drives.ListCount(); ++i) {
+        const QString other = drives.List(i);
+        if (other.size() > drive.size() && holds(other))
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
 void PathForm::Drive1_Change()
 {
     // The drive's current folder: the process's own when it lies on that
     // drive, else the drive's root.
     const QString drive = Drive1.Drive();
     const QString current = QDir::currentPath();
-    const QString folder = current.startsWith(drive) ? current : drive;
+    const QString folder = driveHolds(Drive1, drive, current) ? current : drive;
     try {
         Dir1.setPath(folder);
     } catch (const rt::Error& e) {

@@ -1,8 +1,9 @@
 #pragma once
 // "Get Path": picks the folder the main window searches.
 
-#include "conversion/windows/PathLists.h"
 #include "platform/forms/CommandButton.h"
+#include "platform/forms/DirListBox.h"
+#include "platform/forms/DriveListBox.h"
 #include "platform/forms/Form.h"
 
 class PathForm final : public forms::Form {
@@ -10,8 +11,8 @@ public:
     PathForm();
     QString className() const override { return QStringLiteral("PathForm"); }
 
-    conv::DriveListBox Drive1{this, QStringLiteral("Drive1")};
-    conv::DirListBox Dir1{this, QStringLiteral("Dir1")};
+    forms::DriveListBox Drive1{this, QStringLiteral("Drive1")};
+    forms::DirListBox Dir1{this, QStringLiteral("Dir1")};
     forms::CommandButton cmdOK{this, QStringLiteral("cmdOK")};
     forms::CommandButton cmdCancel{this, QStringLiteral("cmdCancel")};
 

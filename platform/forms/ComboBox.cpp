@@ -1,11 +1,13 @@
 #include "platform/forms/ComboBox.h"
 
+#include "platform/forms/ItemViewMouse.h"
 #include "platform/runtime/Error.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <functional>
@@ -250,7 +252,8 @@ void ComboBox::setSelStart(int32_t start)
     QComboBox* c = box();
     if (c && c->lineEdit()) {
         c->lineEdit()->deselect();
-        c->lineEdit()->setCursorPosition(std::clamp<int32_t>(start, 0, int32_t(c->currentText().size())));
+        c->lineEdit()->setCursorPosition(
+            std::clamp<int32_t>(start, 0, int32_t(c->currentText().size())));
     }
 }
 
@@ -284,9 +287,47 @@ void ComboBox::choose(int32_t index)
 
 // ---- ListBox ---------------------------------------------------------------
 
+namespace {
+// Clicks arrive at the list's viewport, which the control's input filter on
+// the list never sees, so the list reports its mouse events itself. As the
+// original: MouseDown before the press selects (Click), MouseUp after the
+// release has toggled a check box (ItemCheck, Click).
+class ListBoxWidget final : public QListWidget {
+public:
+    ListBoxWidget(ListBox* owner, QWidget* parent) : QListWidget(parent), m_owner(owner) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        fire(m_owner->MouseDown, e, e->button());
+        QListWidget::mousePressEvent(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        QListWidget::mouseReleaseEvent(e);
+        fire(m_owner->MouseUp, e, e->button());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        fire(m_owner->MouseMove, e, e->buttons());
+        QListWidget::mouseMoveEvent(e);
+    }
+
+private:
+    void fire(const Event<int16_t, int16_t, float, float>& ev, const QMouseEvent* e,
+              Qt::MouseButtons buttons) const
+    {
+        Container* c = m_owner->container();
+        detail::fireMouse(ev, e, buttons, c->unitsPerPixelX(), c->unitsPerPixelY());
+    }
+
+    ListBox* m_owner;
+};
+}  // namespace
+
 QWidget* ListBox::createWidget(QWidget* parent)
 {
-    auto* l = new QListWidget(parent);
+    auto* l = new ListBoxWidget(this, parent);
     l->setSelectionMode(m_style == vbListBoxCheckbox ? QAbstractItemView::SingleSelection
                         : m_multiSelect == vbMultiSelectSimple
                             ? QAbstractItemView::MultiSelection
@@ -447,13 +488,19 @@ void ListBox::setSelected(int32_t index, bool on)
         badIndex(Name());
     QListWidgetItem* item = l->item(index);
     if (m_style == vbListBoxCheckbox) {
+        // As the original: the entry also becomes the current one, so code
+        // that checks entries sees Click as well when ListIndex moves.
         if ((item->checkState() == Qt::Checked) == on)
             return;
+        const bool moved = l->currentRow() != index;
         {
             InternalGuard g(m_internal);
+            l->setCurrentRow(index);
             item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
         }
         raise(ItemCheck, int16_t(index));
+        if (moved)
+            raise(Click);
         return;
     }
     if (item->isSelected() == on)

@@ -2,8 +2,9 @@
 // Combo box (style fixed at construction: 0 drop-down combo, 1 simple combo,
 // 2 drop-down list) and list box (plain, multi-select, or with check boxes,
 // where Selected is an entry's check). Setting ListIndex fires Click;
-// setting Text fires Change; setting Selected fires ItemCheck (check boxes)
-// or Click. Indexes are 0-based; -1 is "none".
+// setting Text fires Change; setting Selected fires Click, or on a check-box
+// list ItemCheck and, as it makes the entry current, Click when ListIndex
+// moves. Indexes are 0-based; -1 is "none".
 
 #include "platform/forms/Control.h"
 

@@ -23,6 +23,7 @@ Control::Control(Container* parent, QString name)
 Control::~Control()
 {
     m_form->unregisterControl(this);
+    detail::detachInput(this, m_inputWidget);
     delete m_widget.data();
 }
 
@@ -49,13 +50,18 @@ void Control::create()
         return;
     m_widget = w;
     w->setObjectName(m_name);
-    if (QWidget* in = inputWidget())
+    if (QWidget* in = inputWidget()) {
         detail::attachInput(this, in);
+        m_inputWidget = in;
+    }
     w->show();
 }
 
 void Control::destroyed()
 {
+    // The widget may outlive this unload (deleted later) or this object.
+    detail::detachInput(this, m_inputWidget);
+    m_inputWidget = nullptr;
     if (m_widget) {
         const QList<QWidget*> all = m_widget->findChildren<QWidget*>();
         for (QWidget* c : all)

@@ -178,6 +178,7 @@ private:
     int64_t m_backColor = -1;   // -1: unset
     int64_t m_foreColor = -1;
     QPointer<QWidget> m_widget;
+    QPointer<QWidget> m_inputWidget;   // where the event filter sits
 };
 
 // A control array: elements made with their index, accessed as arr(i).

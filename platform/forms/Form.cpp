@@ -136,23 +136,48 @@ std::vector<Instance>& instances()
     return list;
 }
 
-std::vector<QPointer<QWidget>>& graveyard()
+// Windows of unloaded forms, deleted later (an unload may run inside one of
+// their own events). Their widgets' subclasses still point at their controls,
+// so none may outlive its form object.
+struct PendingWindow {
+    const Form* form;
+    QPointer<QWidget> window;
+};
+
+std::vector<PendingWindow>& graveyard()
 {
-    static std::vector<QPointer<QWidget>> list;
+    static std::vector<PendingWindow> list;
     return list;
+}
+
+void buryPendingWindows(const Form* form)
+{
+    auto& g = graveyard();
+    std::vector<QPointer<QWidget>> doomed;
+    for (auto it = g.begin(); it != g.end();) {
+        if (!it->window) {
+            it = g.erase(it);
+        } else if (!form || it->form == form) {
+            doomed.push_back(it->window);
+            it = g.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto& w : doomed)
+        delete w.data();
 }
 
 void destroyAllInstances()
 {
+    buryPendingWindows(nullptr);
     auto list = std::move(instances());
     instances().clear();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         delete it->form;
         it->forget();
     }
-    for (auto& w : graveyard())
-        delete w.data();
-    graveyard().clear();
+    buryPendingWindows(nullptr);
 }
 
 int toPixels(float v, double unitsPerPixel)
@@ -184,6 +209,7 @@ Form::~Form()
             s_active = nullptr;
         m_windowOwner->detach();
     }
+    buryPendingWindows(this);
 }
 
 QString Form::className() const
@@ -430,7 +456,8 @@ void Form::destroyWindow()
         w->detach();
         w->hide();
         w->setParent(nullptr);
-        graveyard().emplace_back(w);
+        std::erase_if(graveyard(), [](const PendingWindow& p) { return !p.window; });
+        graveyard().push_back({this, w});
         w->deleteLater();
     }
     m_window = nullptr;

@@ -96,13 +96,21 @@ void noteKey(const QKeyEvent* e, bool down)
 
 }  // namespace detail
 
-// One per widget of a control; translates Qt's events.
+// One per widget of a control; translates Qt's events. Detached when the
+// control lets go of its widget (unload, destruction): a window is deleted
+// later, and what it sends meanwhile (a focus-out as it dies) must not reach
+// the control, which may wrap a new widget or be gone.
 class ControlFilter final : public QObject {
 public:
     ControlFilter(Control* c, QWidget* w) : QObject(w), m_c(c) {}
 
+    Control* control() const { return m_c; }
+    void detach() { m_c = nullptr; }
+
     bool eventFilter(QObject* obj, QEvent* ev) override
     {
+        if (!m_c)
+            return false;
         switch (ev->type()) {
         case QEvent::KeyPress: return keyPress(obj, static_cast<QKeyEvent*>(ev));
         case QEvent::KeyRelease: {
@@ -113,7 +121,7 @@ public:
             int16_t vk = virtualKeyOf(e->key());
             const int16_t shift = detail::shiftOf(e->modifiers());
             detail::formKeyUp(m_c->form(), vk, shift);
-            if (vk)
+            if (vk && m_c)
                 m_c->KeyUp.fire(vk, shift);
             return vk == 0;
         }
@@ -143,6 +151,8 @@ public:
     }
 
 private:
+    // Each step that runs a handler may unload the form (detaching this
+    // filter); the key then goes no further.
     bool keyPress(QObject* obj, QKeyEvent* e)
     {
         detail::noteKey(e, true);
@@ -150,21 +160,21 @@ private:
             return false;
         int16_t vk = virtualKeyOf(e->key());
         const int16_t shift = detail::shiftOf(e->modifiers());
-        if (detail::formKeyDown(m_c->form(), vk, shift))
+        if (detail::formKeyDown(m_c->form(), vk, shift) || !m_c)
             return true;
         if (vk)
             m_c->KeyDown.fire(vk, shift);
-        if (vk == 0 && e->key() != 0)
+        if (!m_c || (vk == 0 && e->key() != 0))
             return true;
         const QString text = e->text();
         if (text.isEmpty() || text[0] == u'\t')
             return false;
         int16_t ascii = int16_t(text[0].unicode());
         const int16_t typed = ascii;
-        if (detail::formKeyPress(m_c->form(), ascii))
+        if (detail::formKeyPress(m_c->form(), ascii) || !m_c)
             return true;
         m_c->KeyPress.fire(ascii);
-        if (ascii == 0)
+        if (ascii == 0 || !m_c)
             return true;
         if (ascii != typed) {
             QKeyEvent again(QEvent::KeyPress, 0, e->modifiers(), QString(QChar(ascii)));
@@ -189,6 +199,20 @@ namespace detail {
 void attachInput(Control* control, QWidget* widget)
 {
     widget->installEventFilter(new ControlFilter(control, widget));
+}
+
+void detachInput(Control* control, QWidget* widget)
+{
+    if (!widget)
+        return;
+    const auto filters = widget->findChildren<QObject*>(Qt::FindDirectChildrenOnly);
+    for (QObject* o : filters) {
+        auto* f = dynamic_cast<ControlFilter*>(o);
+        if (f && f->control() == control) {
+            widget->removeEventFilter(f);
+            f->detach();   // may be running right now; it dies with the widget
+        }
+    }
 }
 
 bool formKeyDown(Form& form, int16_t& keyCode, int16_t shift)

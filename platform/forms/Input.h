@@ -15,6 +15,8 @@ class Form;
 
 namespace detail {
 void attachInput(Control* control, QWidget* widget);
+// Stops widget's events from reaching control (safe inside one of them).
+void detachInput(Control* control, QWidget* widget);
 int16_t shiftOf(Qt::KeyboardModifiers modifiers);
 int16_t buttonOf(Qt::MouseButtons buttons);
 // Feeds the system key-state table (GetKeyState) from a key event.

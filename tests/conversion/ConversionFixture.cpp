@@ -3,7 +3,6 @@
 #include "platform/runtime/Error.h"
 #include "platform/system/ProgramSettings.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -53,8 +52,6 @@ void ConversionWindow::TearDown()
     for (forms::Form* form : forms::Form::loadedForms())
         stillLoaded << form->className();
     EXPECT_THAT(stillLoaded, testing::IsEmpty());
-    // Closed windows are deleted later; let that happen while the forms live.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_THAT(forms::testing::failures(), testing::IsEmpty());
     EXPECT_EQ(forms::testing::pendingMsgBoxAnswers(), 0);
     EXPECT_EQ(forms::testing::pendingModalAnswers(), 0);

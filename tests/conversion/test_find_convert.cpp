@@ -32,6 +32,11 @@ TEST_P(FindOverTree, ListsAndChecksExactlyTheProjectsUsingTheSource)
     EXPECT_THAT(checked(), UnorderedElementsAreArray(expected));
     EXPECT_EQ(main().cmdFind.Caption(), "&Find");
     EXPECT_TRUE(main().mActionFind.Enabled());
+    // Checking a found entry makes it the list's current one, and that Click
+    // is what enables the convert commands.
+    EXPECT_EQ(main().List1.ListIndex(), main().List1.ListCount() - 1);
+    EXPECT_TRUE(main().cmdConvert.Enabled());
+    EXPECT_TRUE(main().mActionConvert.Enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +78,6 @@ TEST_F(ConversionWindow, FindingTwiceAddsOnlyNewProjects)
 TEST_F(ConversionWindow, ChangingTheConversionEmptiesTheList)
 {
     find(2, root());
-    main().List1.clickItem(0);
     ASSERT_TRUE(main().cmdConvert.Enabled());
     main().cboProduct.setListIndex(3);
     EXPECT_THAT(listed(), IsEmpty());
@@ -137,6 +141,10 @@ TEST_F(ConversionWindow, ConvertRewritesTheCheckedProjectsAndKeepsBackups)
         // Converted entries stay, unchecked, until OK.
         EXPECT_THAT(listed(), ElementsAre(reports, copy));
         EXPECT_THAT(checked(), IsEmpty());
+        // Unchecking the converted entry moved the current entry: Click saw
+        // nothing left checked.
+        EXPECT_FALSE(main().cmdConvert.Enabled());
+        EXPECT_FALSE(main().mActionConvert.Enabled());
         results.cmdOK.click();
     });
     main().cmdConvert.click();
@@ -164,11 +172,11 @@ TEST_F(ConversionWindow, ResultsClosedWithoutOkThenConvertedAgainRemovesEachOnce
     find(2, at("Tools"));
     ASSERT_THAT(listed(), ElementsAre(a, b));
     main().List1.setSelected(1, false);
-    main().List1.clickItem(0);
+    ASSERT_TRUE(main().cmdConvert.Enabled());
 
     forms::testing::answerNextModal<ResultsForm>([](ResultsForm& r) { r.Unload(); });
     main().cmdConvert.click();
-    main().List1.setSelected(0, true);           // the same project once more
+    main().List1.toggleCheck(0);                 // the same project once more
     forms::testing::answerNextModal<ResultsForm>([](ResultsForm& r) {
         EXPECT_EQ(r.List1.ListCount(), 2);   // listed twice, removed once
         r.cmdOK.click();

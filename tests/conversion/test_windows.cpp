@@ -119,6 +119,7 @@ TEST_F(ConversionWindow, OpenAddsAProjectThatUsesTheSource)
     forms::testing::answerNextFileDialog(at("Inventory/Inventory.vbp"));
     main().mFileOpen.click();
     EXPECT_THAT(checked(), ElementsAre(at("Inventory/Inventory.vbp")));
+    EXPECT_TRUE(main().cmdConvert.Enabled());
 
     forms::testing::cancelNextFileDialog();
     main().mFileOpen.click();
