@@ -109,7 +109,7 @@ TEST_F(CopyPropertiesTest, ToolbarIsWrittenInOrderAndMarkedConfigured)
     EXPECT_EQ(dst->Font3D(), 2);
     expectSameToolbarSettings(*src, *dst);
     EXPECT_EQ(dst->Name(), QStringLiteral("Edit"));
-    EXPECT_TRUE(src->tools()->items().empty());
+    EXPECT_TRUE((src->tools()->Count() == 0));
 }
 
 TEST_F(CopyPropertiesTest, ToolbarWritesTheDestinationRefusesAreSkipped)
