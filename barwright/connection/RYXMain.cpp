@@ -2,9 +2,13 @@
 
 #include "barwright/connection/CReg.h"
 #include "barwright/connection/mGlobals.h"
+#include "barwright/panel/frmCtlPanel.h"
+#include "barwright/panel/frmPreview.h"
 #include "barwright/picture/mDrawParams.h"
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/Screen.h"
+#include "platform/forms/Window.h"
 #include "platform/runtime/Error.h"
 #include "platform/system/Process.h"
 
@@ -124,8 +128,14 @@ void RYXMain::LoadFromFile(const QString& sInputConfigFile)
 
 void RYXMain::showConfigurationWindows()
 {
-    // The preview and panel windows, the hourglass and the panel's
-    // "RYXMAINPROCESSID" property come with the windows themselves.
+    forms::Screen::setMousePointer(forms::vbHourglass);   // the panel's load resets it
+    frmPreview& preview = frmPreview::get();
+    preview.setCaption(QStringLiteral("Halvorbar Configuration Preview"));
+    preview.Show(forms::vbModeless);
+    frmCtlPanel& panel = frmCtlPanel::get();
+    panel.Show(forms::vbModeless, &preview);
+    forms::SetPropA(panel.hWnd(), QStringLiteral("RYXMAINPROCESSID"),
+                    sys::CoGetCurrentProcess());
 }
 
 void RYXMain::NotifyExiting()

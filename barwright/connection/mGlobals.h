@@ -2,8 +2,10 @@
 // The process-wide connection state of Barwright and the small helpers that
 // every window shares: colour text, type names, collection, nothing and
 // picture tests, key filtering and path parts. (The helpers that work on
-// windows and controls live beside them in their own file.)
+// windows and controls live beside them in their own file; the nothing tests
+// and collection helpers, shared with the toolset wizard, in barwright/common.)
 
+#include "barwright/common/NothingAndCollections.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/runtime/Collection.h"
@@ -43,18 +45,6 @@ QString ToolTypeName(int16_t toolType, bool shortForm = false);
 QString ToolbarTypeName(int16_t style);
 // Number of the control's toolbars whose own Tools hold the ID; errors skipped.
 int16_t CountToolbarsWithTool(const QString& id, const com::Object& control);
-
-// Removes by position, last item first.
-void ClearCollection(rt::Collection& collection);
-void ClearCollection(const com::Object& collection);
-bool ExistsInCollection(const rt::Collection& collection, const rt::Variant& key);
-bool ExistsInCollection(const com::Object& collection, const rt::Variant& key);
-
-// Nothing, Empty or Null.
-bool IsNothing(const rt::Variant& value);
-bool IsNothing(const com::Object& value);
-bool IsNotNothing(const rt::Variant& value);
-bool IsNotNothing(const com::Object& value);
 
 // By the picture's Handle; a Nothing picture raises error 91.
 bool IsEmptyPicture(const forms::Picture& picture);

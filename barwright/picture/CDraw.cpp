@@ -25,7 +25,6 @@ int32_t rectHeight(const gdi::RECT& r) { return r.bottom - r.top + 1; }
 }  // namespace
 
 CDraw::CDraw()
-    : m_canvasWidth(gPicWidth), m_canvasHeight(gPicHeight)
 {
     gdi::SetRectEmpty(&m_selection);
 }
@@ -100,7 +99,7 @@ void CDraw::ResizeImage(bool stretch)
     ReleaseCurrentSelection();
     QClear(m_undo);
     QClear(m_redo);
-    CalcCanvasPixelSize();
+    CalcCanvasPixelSize(m_canvas);
 
     int32_t oldW = 0, oldH = 0;
     gdi::GetBitmapSize(m_imageBitmap, &oldW, &oldH);
@@ -514,7 +513,7 @@ void CDraw::SetControls(forms::PictureBox* canvas, forms::PictureBox* actual,
     m_actual = actual;
     m_preview = preview;
     m_colorLabel = colorLabel;
-    CalcCanvasPixelSize();
+    CalcCanvasPixelSize(m_canvas);
 }
 
 void CDraw::PaintCanvas()
@@ -687,40 +686,6 @@ void CDraw::Undo()
     gdi::DeleteObject(QPop(m_undo));
 }
 
-int16_t CDraw::XActualToCanvas(int16_t x) const
-{
-    return rt::CInt(double(m_canvasWidth) / W() * x);
-}
-
-int16_t CDraw::XCanvasToActual(int16_t x) const
-{
-    if (m_canvasWidth <= 0)   // a collapsed canvas maps nothing
-        return 0;
-    return int16_t(rt::Int(x / (double(m_canvasWidth) / W())));
-}
-
-bool CDraw::XPixelInBitmap(int16_t x) const
-{
-    return x >= 0 && x < W();
-}
-
-bool CDraw::YPixelInBitmap(int16_t y) const
-{
-    return y >= 0 && y < H();
-}
-
-int16_t CDraw::YActualToCanvas(int16_t y) const
-{
-    return rt::CInt(double(m_canvasHeight) / H() * y);
-}
-
-int16_t CDraw::YCanvasToActual(int16_t y) const
-{
-    if (m_canvasHeight <= 0)
-        return 0;
-    return int16_t(rt::Int(y / (double(m_canvasHeight) / H())));
-}
-
 bool CDraw::SelectionActive() const
 {
     return !gdi::IsRectEmpty(&m_selection);
@@ -767,14 +732,6 @@ void CDraw::DitherPixels(gdi::HDC dc, int16_t x, int16_t y, int32_t color)
     }
 }
 
-void CDraw::CalcCanvasPixelSize()
-{
-    if (!m_canvas)
-        return;
-    m_canvasWidth = rt::CLng(m_canvas->ScaleWidth() / forms::Screen::TwipsPerPixelX());
-    m_canvasHeight = rt::CLng(m_canvas->ScaleHeight() / forms::Screen::TwipsPerPixelY());
-}
-
 void CDraw::FreeSelectionCaches(bool freeBackground, bool freeFloating)
 {
     if (freeBackground)
@@ -816,16 +773,6 @@ int32_t CDraw::GetDrawColor(int16_t Button) const
     return Button == 1 ? gForeColor : gBackColor;
 }
 
-int32_t CDraw::ClampX(int32_t x) const
-{
-    return x < 0 ? 0 : (x < W() ? x : W() - 1);
-}
-
-int32_t CDraw::ClampY(int32_t y) const
-{
-    return y < 0 ? 0 : (y < H() ? y : H() - 1);
-}
-
 void CDraw::NudgeDeltaX(int16_t direction, int16_t amount, int32_t& delta) const
 {
     delta = direction == 2 ? -amount : (direction == 3 ? amount : 0);
@@ -858,14 +805,6 @@ gdi::HBITMAP CDraw::GetSelectionBitmap(bool clearSource)
         bmp = 0;
     }
     return bmp;
-}
-
-void CDraw::NormalizeRect(gdi::RECT& rect) const
-{
-    if (rect.top > rect.bottom)
-        std::swap(rect.top, rect.bottom);
-    if (rect.left > rect.right)
-        std::swap(rect.left, rect.right);
 }
 
 void CDraw::PickupColor(int16_t Button, int16_t x, int16_t y)
@@ -903,16 +842,6 @@ void CDraw::UpdateViews(bool repaint)
 }
 
 // ---- Small steps -----------------------------------------------------------
-
-int32_t CDraw::W() const
-{
-    return gPicWidth;
-}
-
-int32_t CDraw::H() const
-{
-    return gPicHeight;
-}
 
 gdi::HDC CDraw::newMemoryDC(gdi::HBITMAP bitmap)
 {

@@ -2,7 +2,9 @@
 // The drawing engine behind one tool picture: the picture as a bitmap in a
 // memory DC, the twelve drawing tools, a floating selection, undo and redo,
 // the clipboard, and three views (zoomed canvas, actual size, framed preview).
+// The coordinate transforms come from CDrawCoordinates.
 
+#include "barwright/common/CDrawCoordinates.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/gdi/Gdi.h"
 
@@ -15,7 +17,7 @@ class Label;
 }  // namespace forms
 
 
-class CDraw final {
+class CDraw final : public CDrawCoordinates {
 public:
     // 21 snapshots, slot 0 newest, 0 = empty.
     using Stack = std::array<gdi::HBITMAP, 21>;
@@ -58,12 +60,6 @@ public:
     void ChangeColor(int32_t oldColor, int32_t newColor);
     void ToolChanged();
     void Undo();
-    int16_t XActualToCanvas(int16_t x) const;
-    int16_t XCanvasToActual(int16_t x) const;
-    bool XPixelInBitmap(int16_t x) const;
-    bool YPixelInBitmap(int16_t y) const;
-    int16_t YActualToCanvas(int16_t y) const;
-    int16_t YCanvasToActual(int16_t y) const;
     bool IsDirty() const { return m_modified; }
     bool SelectionActive() const;
     void PicType(int16_t index) { m_picType = index; }
@@ -73,8 +69,6 @@ public:
     gdi::HDC BackBufferDC() const { return m_backDC; }
     gdi::RECT Selection() const { return m_selection; }
     bool SelectionFloating() const { return m_floatDC != 0; }
-    int32_t CanvasWidth() const { return m_canvasWidth; }
-    int32_t CanvasHeight() const { return m_canvasHeight; }
     int UndoCount() const;
     // The canvas pointer: 15 move, 99 custom with cursor resource CanvasCursor.
     int16_t CanvasPointer() const { return m_canvasPointer; }
@@ -84,26 +78,20 @@ public:
 private:
     void CreateSelectionCaches(bool fill, const gdi::RECT& rect, gdi::HBITMAP bitmap);
     void DitherPixels(gdi::HDC dc, int16_t x, int16_t y, int32_t color);
-    void CalcCanvasPixelSize();
     void FreeSelectionCaches(bool freeBackground, bool freeFloating);
     void FillRectInclusive(gdi::HDC dc, const gdi::RECT& rect, gdi::HBRUSH brush);
     void DrawBox(gdi::HDC dc, int16_t x1, int16_t y1, int16_t x2, int16_t y2);
     void DrawCircle(gdi::HDC dc, int16_t x1, int16_t y1, int16_t x2, int16_t y2);
     void DrawSelectionFrame(gdi::HDC dc, gdi::RECT rect);
     int32_t GetDrawColor(int16_t Button) const;
-    int32_t ClampX(int32_t x) const;
-    int32_t ClampY(int32_t y) const;
     void NudgeDeltaX(int16_t direction, int16_t amount, int32_t& delta) const;
     void NudgeDeltaY(int16_t direction, int16_t amount, int32_t& delta) const;
     gdi::HBITMAP GetSelectionBitmap(bool clearSource);
-    void NormalizeRect(gdi::RECT& rect) const;
     void PickupColor(int16_t Button, int16_t x, int16_t y);
     void WorkDCToActual();
     void UpdateViews(bool repaint);
 
     // Small steps shared by the members above.
-    int32_t W() const;
-    int32_t H() const;
     gdi::HDC newMemoryDC(gdi::HBITMAP bitmap);   // compatible with the actual-size box
     void freeMemoryDC(gdi::HDC& dc, gdi::HBITMAP& bitmap);
     void fillInclusive(gdi::HDC dc, const gdi::RECT& rect, int32_t color);
@@ -121,8 +109,6 @@ private:
 
     bool m_modified = false;
     bool m_mouseDown = false;
-    int32_t m_canvasWidth = 0;
-    int32_t m_canvasHeight = 0;
     gdi::HGDIOBJ m_initialBitmap = 0;
     gdi::HBITMAP m_imageBitmap = 0;
     gdi::HDC m_imageDC = 0;

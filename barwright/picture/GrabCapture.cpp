@@ -24,7 +24,11 @@ bool s_finder = false;
 // of their own, and a captured mouse reports to that widget.
 class FormMouseFilter final : public QObject {
 public:
-    FormMouseFilter(forms::Form& form, QWidget* widget) : QObject(widget), m_form(&form) {}
+    static constexpr const char* Name = "bwFormMouseFilter";
+    FormMouseFilter(forms::Form& form, QWidget* widget) : QObject(widget), m_form(&form)
+    {
+        setObjectName(QLatin1String(Name));
+    }
 
     bool eventFilter(QObject* obj, QEvent* ev) override
     {
@@ -142,7 +146,9 @@ bool IsKeyDown(int32_t vk)
 void ForwardFormMouse(forms::Form& form)
 {
     QWidget* host = form.hostWidget();
-    if (host && !host->findChild<FormMouseFilter*>(QString(), Qt::FindDirectChildrenOnly))
+    // Found by name: the filter has no meta-object of its own to cast to.
+    if (host && !host->findChild<QObject*>(QLatin1String(FormMouseFilter::Name),
+                                           Qt::FindDirectChildrenOnly))
         host->installEventFilter(new FormMouseFilter(form, host));
 }
 

@@ -268,6 +268,16 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
         return;
     sDirPath = TrimTrailingBackslash(sDirPath);
     const QDir dir(sDirPath.isEmpty() ? QStringLiteral("/") : sDirPath);
+    // Escape ends the search and resets the window, unless it is closing;
+    // a stop request only ends it.
+    const auto searchEnded = [this] {
+        if (!bContinueFind) {
+            if (!m_closedDuringSearch)
+                ResetFindOperation();
+            return true;
+        }
+        return bStopFind;
+    };
 
     // Regular files only: a pipe or device named like a project would block
     // the read, and the window with it.
@@ -276,12 +286,7 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
                           QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& file : files) {
         forms::DoEvents();
-        if (!bContinueFind) {
-            if (!m_closedDuringSearch)
-                ResetFindOperation();
-            return;
-        }
-        if (bStopFind)
+        if (searchEnded())
             return;
         if (!file.isFile())
             continue;
@@ -293,12 +298,7 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
         }
     }
     forms::DoEvents();
-    if (!bContinueFind) {
-        if (!m_closedDuringSearch)
-            ResetFindOperation();
-        return;
-    }
-    if (bStopFind)
+    if (searchEnded())
         return;
 
     if (bSubDirs) {
@@ -310,12 +310,7 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
         for (const QFileInfo& d : dirs)
             subFolders.append(sDirPath + u'/' + d.fileName());
         for (const QString& folder : subFolders) {
-            if (!bContinueFind) {
-                if (!m_closedDuringSearch)
-                    ResetFindOperation();
-                return;
-            }
-            if (bStopFind)
+            if (searchEnded())
                 return;
             TraverseDir(folder, bSubDirs);
         }

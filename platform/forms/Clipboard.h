@@ -3,15 +3,12 @@
 // Formats: 1 text, 2 bitmap, 8 device-independent bitmap (a bitmap on the
 // clipboard answers to both 2 and 8).
 
+#include "platform/forms/ClipboardFormats.h"
 #include "platform/forms/StdPicture.h"
 
 #include <QString>
 
 namespace forms {
-
-inline constexpr int16_t vbCFText = 1;
-inline constexpr int16_t vbCFBitmap = 2;
-inline constexpr int16_t vbCFDIB = 8;
 
 class Clipboard {
 public:

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <functional>
@@ -16,13 +17,6 @@ namespace forms {
 
 namespace {
 constexpr int kItemData = Qt::UserRole + 1;
-
-struct InternalGuard {
-    bool& flag;
-    bool old;
-    explicit InternalGuard(bool& f) : flag(f), old(f) { flag = true; }
-    ~InternalGuard() { flag = old; }
-};
 
 void badIndex(const QString& name)
 {
@@ -80,7 +74,7 @@ void ComboBox::AddItem(const QString& text, int32_t index)
         index = m_sorted ? sortedPlace(c->count(), [c](int32_t i) { return c->itemText(i); },
                                        text)
                          : c->count();
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     const QString keep = c->isEditable() ? c->currentText() : QString();
     const int cur = c->currentIndex();
     c->insertItem(index, text);
@@ -99,7 +93,7 @@ void ComboBox::RemoveItem(int32_t index)
     QComboBox* c = box();
     if (!c || index < 0 || index >= c->count())
         badIndex(Name());
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     const bool wasCurrent = c->currentIndex() == index;
     const QString keep = c->isEditable() ? c->currentText() : QString();
     c->removeItem(index);
@@ -115,7 +109,7 @@ void ComboBox::Clear()
     QComboBox* c = box();
     if (!c)
         return;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     c->clear();
     if (c->isEditable())
         c->setEditText(QString());
@@ -162,7 +156,7 @@ void ComboBox::setListIndex(int32_t index)
         rt::raise(380, Name(), QStringLiteral("Invalid property value"));
     const int32_t old = ListIndex();
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         c->setCurrentIndex(index);
         if (index < 0 && c->isEditable())
             c->setEditText(QString());
@@ -193,7 +187,7 @@ void ComboBox::setSorted(bool on)
     m_sorted = on;
     if (!c || !on)
         return;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     const QString cur = c->currentIndex() >= 0 ? c->currentText() : QString();
     c->model()->sort(0);
     if (!cur.isEmpty())
@@ -279,7 +273,7 @@ void ComboBox::choose(int32_t index)
     if (!c || !c->isEnabled() || index < 0 || index >= c->count())
         return;
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         c->setCurrentIndex(index);
     }
     Click.fire();
@@ -375,7 +369,7 @@ void ListBox::AddItem(const QString& text, int32_t index)
         badIndex(Name());
     if (index == -1)
         index = m_sorted ? insertPlace(text) : l->count();
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     auto* item = new QListWidgetItem(text);
     item->setData(kItemData, 0);
     if (m_style == vbListBoxCheckbox) {
@@ -391,7 +385,7 @@ void ListBox::RemoveItem(int32_t index)
     QListWidget* l = list();
     if (!l || index < 0 || index >= l->count())
         badIndex(Name());
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     const bool wasCurrent = l->currentRow() == index;
     delete l->takeItem(index);
     if (wasCurrent)
@@ -401,7 +395,7 @@ void ListBox::RemoveItem(int32_t index)
 void ListBox::Clear()
 {
     if (QListWidget* l = list()) {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         l->clear();
     }
 }
@@ -417,7 +411,7 @@ void ListBox::setList(int32_t index, const QString& text)
     QListWidget* l = list();
     if (!l || index < 0 || index >= l->count())
         badIndex(Name());
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     l->item(index)->setText(text);
 }
 
@@ -443,7 +437,7 @@ void ListBox::setListIndex(int32_t index)
     if (l->currentRow() == index)
         return;
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         if (index < 0) {
             l->setCurrentRow(-1);
             l->clearSelection();
@@ -467,7 +461,7 @@ void ListBox::setItemData(int32_t index, int32_t data)
     QListWidget* l = list();
     if (!l || index < 0 || index >= l->count())
         badIndex(Name());
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     l->item(index)->setData(kItemData, data);
 }
 
@@ -494,7 +488,7 @@ void ListBox::setSelected(int32_t index, bool on)
             return;
         const bool moved = l->currentRow() != index;
         {
-            InternalGuard g(m_internal);
+            const QScopedValueRollback g(m_internal, true);
             l->setCurrentRow(index);
             item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
         }
@@ -506,7 +500,7 @@ void ListBox::setSelected(int32_t index, bool on)
     if (item->isSelected() == on)
         return;
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         if (m_multiSelect == vbMultiSelectNone) {
             l->setCurrentRow(on ? index : -1);
             if (!on)
@@ -552,7 +546,7 @@ void ListBox::setSorted(bool on)
     QListWidget* l = list();
     m_sorted = on;
     if (l && on) {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         l->sortItems();
     }
 }
@@ -569,7 +563,7 @@ void ListBox::clickItem(int32_t index)
     if (!l || !l->isEnabled() || index < 0 || index >= l->count())
         return;
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         l->setCurrentRow(index);
     }
     Click.fire();
@@ -583,7 +577,7 @@ void ListBox::toggleCheck(int32_t index)
         return;
     QListWidgetItem* item = l->item(index);
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         l->setCurrentRow(index);
         item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
     }

@@ -3,6 +3,7 @@
 // drag out of a control offers it as QMimeData (text format as plain text);
 // a drop onto a control reads it back the same way.
 
+#include "platform/forms/ClipboardFormats.h"
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
@@ -13,7 +14,6 @@ class QMimeData;
 
 namespace forms {
 
-inline constexpr int16_t vbCFText = 1;
 inline constexpr int32_t vbDropEffectNone = 0;
 inline constexpr int32_t vbDropEffectCopy = 1;
 inline constexpr int32_t vbDropEffectMove = 2;

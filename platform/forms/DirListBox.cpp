@@ -1,5 +1,6 @@
 #include "platform/forms/DirListBox.h"
 
+#include "platform/forms/FolderPath.h"
 #include "platform/runtime/Error.h"
 
 #include <QDir>
@@ -78,10 +79,7 @@ QString DirListBox::Path()
 void DirListBox::setPath(const QString& path)
 {
     widget();
-    const QFileInfo info(QDir::fromNativeSeparators(path));
-    if (path.isEmpty() || !info.isDir())
-        rt::raise(rt::errc::PathNotFound, Name(), QStringLiteral("Path not found"));
-    const QString clean = QDir::cleanPath(info.absoluteFilePath());
+    const QString clean = detail::existingFolder(path, Name());
     const bool changed = clean != m_path;
     m_path = clean;
     fill();

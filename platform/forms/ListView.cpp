@@ -1,7 +1,7 @@
 #include "platform/forms/ListView.h"
 
 #include "platform/forms/ImageList.h"
-#include "platform/forms/ItemViewMouse.h"
+#include "platform/forms/ItemView.h"
 #include "platform/runtime/Error.h"
 
 #include <QHeaderView>
@@ -13,13 +13,6 @@
 namespace forms {
 
 namespace {
-
-struct InternalGuard {
-    bool& flag;
-    bool old;
-    explicit InternalGuard(bool& f) : flag(f), old(f) { flag = true; }
-    ~InternalGuard() { flag = old; }
-};
 
 const QString kSource = QStringLiteral("ListView");
 
@@ -62,50 +55,6 @@ public:
     ListView* view;
     ListItem* item;
     bool checked = false;   // the last known check, to tell check changes from edits
-};
-
-class ListWidget final : public QTreeWidget {
-public:
-    ListWidget(ListView* owner, QWidget* parent) : QTreeWidget(parent), m_owner(owner) {}
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        fireMouse(m_owner->MouseDown, e, e->button());
-        QTreeWidgetItem* hit = itemAt(e->position().toPoint());
-        {
-            InternalGuard g(m_owner->m_pressing);
-            QTreeWidget::mousePressEvent(e);
-        }
-        if (hit && e->button() == Qt::LeftButton)
-            m_owner->userPressed(hit);
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        QTreeWidget::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton)
-            m_owner->Click.fire();
-        fireMouse(m_owner->MouseUp, e, e->button());
-    }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        fireMouse(m_owner->MouseMove, e, e->buttons());
-        QTreeWidget::mouseMoveEvent(e);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* e) override
-    {
-        QTreeWidget::mouseDoubleClickEvent(e);
-        if (e->button() == Qt::LeftButton)
-            m_owner->DblClick.fire();
-    }
-
-private:
-    void fireMouse(const Event<int16_t, int16_t, float, float>& ev, QMouseEvent* e,
-                   Qt::MouseButtons buttons)
-    {
-        detail::fireMouse(ev, e, buttons, m_owner->mouseUnitsX(), m_owner->mouseUnitsY());
-    }
-    ListView* m_owner;
 };
 
 }  // namespace detail
@@ -267,7 +216,7 @@ QString ListItem::Text() const
 
 void ListItem::setText(const QString& text)
 {
-    InternalGuard g(m_view->m_internal);
+    const QScopedValueRollback g(m_view->m_internal, true);
     m_item->setText(0, text);
 }
 
@@ -282,7 +231,7 @@ void ListItem::setSubItems(int32_t index, const QString& text)
 {
     if (index < 1 || size_t(index) >= std::max<size_t>(1, m_view->m_columns.size()))
         rt::raise(380, kSource, QStringLiteral("Invalid property value"));
-    InternalGuard g(m_view->m_internal);
+    const QScopedValueRollback g(m_view->m_internal, true);
     m_item->setText(index, text);
 }
 
@@ -302,7 +251,7 @@ void ListItem::setSmallIcon(const rt::Variant& image)
 
 void ListItem::applyIcon()
 {
-    InternalGuard g(m_view->m_internal);
+    const QScopedValueRollback g(m_view->m_internal, true);
     m_item->setIcon(0, m_view->m_view == lvwIcon ? m_view->iconOf(m_view->m_icons, m_icon)
                                                  : m_view->iconOf(m_view->m_smallIcons,
                                                                   m_smallIcon));
@@ -316,7 +265,7 @@ bool ListItem::Selected() const
 void ListItem::setSelected(bool on)
 {
     QTreeWidget* t = m_view->tree();
-    InternalGuard g(m_view->m_internal);
+    const QScopedValueRollback g(m_view->m_internal, true);
     if (on && !m_view->m_multiSelect)
         t->setCurrentItem(m_item);
     m_item->setSelected(on);
@@ -329,7 +278,7 @@ bool ListItem::Checked() const
 
 void ListItem::setChecked(bool on)
 {
-    InternalGuard g(m_view->m_internal);
+    const QScopedValueRollback g(m_view->m_internal, true);
     m_item->checked = on;
     m_item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
 }
@@ -381,7 +330,7 @@ ListItem& ListItemCollection::Add(int32_t index, const QString& key, const QStri
     v.m_items.emplace(&item, std::move(owned));
     if (!key.isEmpty())
         v.m_keys.insert(key, &item);
-    InternalGuard g(v.m_internal);
+    const QScopedValueRollback g(v.m_internal, true);
     const int at = v.m_sorted ? v.insertPlace(item.m_item)
                    : index == 0 ? t->topLevelItemCount()
                                 : index - 1;
@@ -427,7 +376,7 @@ void ListItemCollection::Clear()
     QTreeWidget* t = m_view->tree();
     if (!t)
         return;
-    InternalGuard g(m_view->m_internal);
+    const QScopedValueRollback g(m_view->m_internal, true);
     t->clear();
     m_view->m_keys.clear();
     m_view->m_items.clear();
@@ -447,7 +396,7 @@ ListView::~ListView() = default;
 
 QWidget* ListView::createWidget(QWidget* parent)
 {
-    auto* t = new detail::ListWidget(this, parent);
+    auto* t = new detail::ItemViewWidget<ListView>(this, parent);
     t->setColumnCount(1);
     t->setHeaderLabels({QString()});
     t->setRootIsDecorated(false);
@@ -548,7 +497,7 @@ void ListView::sortNow()
     QTreeWidget* t = tree();
     if (!t)
         return;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     t->invisibleRootItem()->sortChildren(
         m_sortKey, m_sortOrder == lvwDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
@@ -556,7 +505,7 @@ void ListView::sortNow()
 void ListView::removeItem(ListItem& item)
 {
     QTreeWidgetItem* it = item.m_item;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     if (!item.m_key.isEmpty())
         m_keys.remove(item.m_key);
     m_items.erase(&item);
@@ -630,7 +579,7 @@ void ListView::setSelectedItem(ListItem* item)
     QTreeWidget* t = tree();
     if (!t)
         return;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     if (!item) {
         t->clearSelection();
         t->setCurrentItem(nullptr);
@@ -673,7 +622,7 @@ void ListView::setCheckboxes(bool on)
     m_checkboxes = on;
     if (!t)
         return;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     for (int i = 0; i < t->topLevelItemCount(); ++i) {
         QTreeWidgetItem* it = t->topLevelItem(i);
         if (on) {
@@ -726,14 +675,7 @@ void ListView::applyStyle()
     t->setEditTriggers(m_labelEdit == 0 ? QAbstractItemView::SelectedClicked |
                                               QAbstractItemView::EditKeyPressed
                                         : QAbstractItemView::NoEditTriggers);
-    QPalette p = t->palette();
-    p.setColor(QPalette::Inactive, QPalette::Highlight,
-               m_hideSelection ? p.color(QPalette::Inactive, QPalette::Base)
-                               : p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
-               m_hideSelection ? p.color(QPalette::Inactive, QPalette::Text)
-                               : p.color(QPalette::Active, QPalette::HighlightedText));
-    t->setPalette(p);
+    detail::applyHideSelection(*t, m_hideSelection);
 }
 
 ListItem* ListView::HitTest(float x, float y)
@@ -757,7 +699,7 @@ void ListView::clickItem(ListItem& item)
     if (!t || !t->isEnabled())
         return;
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         t->clearSelection();
         t->setCurrentItem(item.m_item);
         item.m_item->setSelected(true);

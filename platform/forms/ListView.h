@@ -25,8 +25,9 @@ class ImageList;
 class ListView;
 
 namespace detail {
-class ListWidget;
 class ListViewItem;
+template <class View>
+class ItemViewWidget;
 }  // namespace detail
 
 inline constexpr int16_t lvwIcon = 0;
@@ -196,7 +197,7 @@ private:
     friend class ColumnHeaderCollection;
     friend class ListItem;
     friend class ListItemCollection;
-    friend class detail::ListWidget;
+    friend class detail::ItemViewWidget<ListView>;
     friend class detail::ListViewItem;
     QTreeWidget* tree();
     ListItem* itemOf(QTreeWidgetItem* item) const;

@@ -1,7 +1,7 @@
 #include "platform/forms/TreeView.h"
 
 #include "platform/forms/ImageList.h"
-#include "platform/forms/ItemViewMouse.h"
+#include "platform/forms/ItemView.h"
 #include "platform/runtime/Error.h"
 
 #include <QDrag>
@@ -17,13 +17,6 @@
 namespace forms {
 
 namespace {
-
-struct InternalGuard {
-    bool& flag;
-    bool old;
-    explicit InternalGuard(bool& f) : flag(f), old(f) { flag = true; }
-    ~InternalGuard() { flag = old; }
-};
 
 const QString kSource = QStringLiteral("TreeView");
 
@@ -58,41 +51,13 @@ public:
 };
 
 // The widget: mouse events in viewport coordinates, drag start and drop.
-class TreeWidget final : public QTreeWidget {
+class TreeWidget final : public ItemViewWidget<TreeView> {
 public:
-    TreeWidget(TreeView* owner, QWidget* parent) : QTreeWidget(parent), m_owner(owner) {}
+    using ItemViewWidget::ItemViewWidget;
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        fireMouse(m_owner->MouseDown, e, e->button());
-        QTreeWidgetItem* hit = itemAt(e->position().toPoint());
-        {
-            InternalGuard g(m_owner->m_pressing);
-            QTreeWidget::mousePressEvent(e);
-        }
-        // Only a press on the node's own row selects; expanding does not.
-        if (hit && e->button() == Qt::LeftButton && currentItem() == hit)
-            m_owner->userPressed(hit);
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        QTreeWidget::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton)
-            m_owner->Click.fire();
-        fireMouse(m_owner->MouseUp, e, e->button());
-    }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        fireMouse(m_owner->MouseMove, e, e->buttons());
-        QTreeWidget::mouseMoveEvent(e);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* e) override
-    {
-        QTreeWidget::mouseDoubleClickEvent(e);
-        if (e->button() == Qt::LeftButton)
-            m_owner->DblClick.fire();
-    }
+    // Only a press on the node's own row selects; expanding does not.
+    bool reportsPress(QTreeWidgetItem* hit) const override { return currentItem() == hit; }
     void startDrag(Qt::DropActions) override
     {
         int32_t effects = vbDropEffectNone;
@@ -128,11 +93,6 @@ protected:
     }
 
 private:
-    template <class E>
-    void fireMouse(const E& ev, QMouseEvent* e, Qt::MouseButtons buttons)
-    {
-        detail::fireMouse(ev, e, buttons, m_owner->mouseUnitsX(), m_owner->mouseUnitsY());
-    }
     void dragOver(QDragMoveEvent* e, int16_t state)
     {
         if (m_owner->m_dropMode != vbOLEDropManual)
@@ -148,8 +108,6 @@ private:
         e->setDropAction(effect & vbDropEffectMove ? Qt::MoveAction : Qt::CopyAction);
         e->accept();
     }
-
-    TreeView* m_owner;
 };
 
 }  // namespace detail
@@ -193,7 +151,7 @@ void Node::setParent(Node* parent)
         return;
     QTreeWidget* t = m_tree->tree();
     const bool wasCurrent = t->currentItem() == m_item;
-    InternalGuard g(m_tree->m_internal);
+    const QScopedValueRollback g(m_tree->m_internal, true);
     if (QTreeWidgetItem* old = m_item->parent())
         old->removeChild(m_item);
     else
@@ -272,7 +230,7 @@ bool Node::Expanded() const
 
 void Node::setExpanded(bool on)
 {
-    InternalGuard g(m_tree->m_internal);
+    const QScopedValueRollback g(m_tree->m_internal, true);
     m_item->setExpanded(on);
 }
 
@@ -287,7 +245,7 @@ void Node::setSelected(bool on)
         m_tree->setSelectedItem(this);
         return;
     }
-    InternalGuard g(m_tree->m_internal);
+    const QScopedValueRollback g(m_tree->m_internal, true);
     m_item->setSelected(false);
 }
 
@@ -326,14 +284,14 @@ void Node::setSorted(bool on)
 {
     m_sorted = on;
     if (on) {
-        InternalGuard g(m_tree->m_internal);
+        const QScopedValueRollback g(m_tree->m_internal, true);
         m_item->sortChildren(0, Qt::AscendingOrder);
     }
 }
 
 bool Node::EnsureVisible()
 {
-    InternalGuard g(m_tree->m_internal);
+    const QScopedValueRollback g(m_tree->m_internal, true);
     for (QTreeWidgetItem* p = m_item->parent(); p; p = p->parent())
         p->setExpanded(true);
     m_tree->tree()->scrollToItem(m_item);
@@ -373,7 +331,7 @@ Node& NodeCollection::Add(const QString& relative, int16_t relationship, const Q
         t.m_keys.insert(key, &node);
     t.m_order.push_back(&node);
     node.m_index = int32_t(t.m_order.size());
-    InternalGuard g(t.m_internal);
+    const QScopedValueRollback g(t.m_internal, true);
     t.place(node, rel, rel ? relationship : relationship == tvwFirst ? tvwFirst : tvwLast);
     return node;
 }
@@ -417,7 +375,7 @@ void NodeCollection::Clear()
     QTreeWidget* w = m_tree->tree();
     if (!w)
         return;
-    InternalGuard g(m_tree->m_internal);
+    const QScopedValueRollback g(m_tree->m_internal, true);
     w->clear();
     m_tree->m_keys.clear();
     m_tree->m_order.clear();
@@ -577,7 +535,7 @@ void TreeView::forget(Node& node)
 void TreeView::removeNode(Node& node)
 {
     QTreeWidgetItem* item = node.m_item;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     forget(node);
     delete item;
 }
@@ -644,7 +602,7 @@ void TreeView::setSelectedItem(Node* node)
     QTreeWidget* t = tree();
     if (!t)
         return;
-    InternalGuard g(m_internal);
+    const QScopedValueRollback g(m_internal, true);
     if (!node) {
         t->clearSelection();
         t->setCurrentItem(nullptr);
@@ -659,7 +617,7 @@ void TreeView::setSorted(bool on)
     QTreeWidget* t = tree();
     m_sorted = on;
     if (t && on) {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         t->invisibleRootItem()->sortChildren(0, Qt::AscendingOrder);
     }
 }
@@ -733,15 +691,7 @@ void TreeView::applyStyle()
     t->setDragDropMode(m_dropMode == vbOLEDropManual ? QAbstractItemView::DragDrop
                        : m_dragMode == vbOLEDragAutomatic ? QAbstractItemView::DragOnly
                                                           : QAbstractItemView::NoDragDrop);
-    QPalette p = t->palette();
-    const QPalette::ColorRole base = QPalette::Base;
-    p.setColor(QPalette::Inactive, QPalette::Highlight,
-               m_hideSelection ? p.color(QPalette::Inactive, base)
-                               : p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
-               m_hideSelection ? p.color(QPalette::Inactive, QPalette::Text)
-                               : p.color(QPalette::Active, QPalette::HighlightedText));
-    t->setPalette(p);
+    detail::applyHideSelection(*t, m_hideSelection);
 }
 
 Node* TreeView::HitTest(float x, float y)
@@ -765,7 +715,7 @@ void TreeView::clickNode(Node& node)
     if (!t || !t->isEnabled())
         return;
     {
-        InternalGuard g(m_internal);
+        const QScopedValueRollback g(m_internal, true);
         t->setCurrentItem(node.m_item);
         node.m_item->setSelected(true);
     }

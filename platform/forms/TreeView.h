@@ -26,6 +26,8 @@ class TreeView;
 namespace detail {
 class TreeWidget;
 class NodeItem;
+template <class View>
+class ItemViewWidget;
 }  // namespace detail
 
 // Relationship of Nodes.Add.
@@ -195,6 +197,7 @@ private:
     friend class Node;
     friend class NodeCollection;
     friend class detail::TreeWidget;
+    friend class detail::ItemViewWidget<TreeView>;
     QTreeWidget* tree();
     Node* nodeOf(QTreeWidgetItem* item) const;
     Node* find(const QString& key) const;

@@ -5,6 +5,7 @@
 #include "platform/gdi/GdiInternal.h"
 
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace gdi {
@@ -37,8 +38,10 @@ std::unique_ptr<Bitmap> newBitmap(int32_t width, int32_t height, int32_t bits)
 
 Table& Table::instance()
 {
-    static Table table;
-    return table;
+    // Never destroyed: objects held by other statics (pictures on forms that
+    // live for the process) may still delete their bitmaps during exit.
+    static Table* const table = new Table;
+    return *table;
 }
 
 Table::Table()
@@ -546,124 +549,98 @@ uint32_t GetPaletteEntries(HPALETTE pal, uint32_t start, uint32_t count, PALETTE
 
 // ---- DC state ---------------------------------------------------------------
 
-bool SetBrushOrgEx(HDC dc, int32_t x, int32_t y, POINT* old)
+namespace {
+
+// Each call reads or swaps one field of a DC under the table's lock; a handle
+// that is no DC reads as `none` and changes nothing.
+template <class T>
+T getField(HDC dc, T Dc::*field, std::type_identity_t<T> none)
+{
+    Table& t = Table::instance();
+    Lock lock(t.mutex);
+    const Dc* d = t.dc(dc);
+    return d ? d->*field : none;
+}
+
+// A mode outside lo..hi is refused as an unknown DC is: 0, nothing changed.
+int32_t swapMode(HDC dc, int32_t Dc::*field, int32_t mode, int32_t lo, int32_t hi)
+{
+    Table& t = Table::instance();
+    Lock lock(t.mutex);
+    Dc* d = t.dc(dc);
+    if (!d || mode < lo || mode > hi) return 0;
+    return std::exchange(d->*field, mode);
+}
+
+COLORREF swapColor(HDC dc, COLORREF Dc::*field, COLORREF color)
+{
+    Table& t = Table::instance();
+    Lock lock(t.mutex);
+    Dc* d = t.dc(dc);
+    if (!d) return CLR_INVALID;
+    return std::exchange(d->*field, plainColor(d, color));
+}
+
+bool swapPoint(HDC dc, POINT Dc::*field, int32_t x, int32_t y, POINT* old)
 {
     Table& t = Table::instance();
     Lock lock(t.mutex);
     Dc* d = t.dc(dc);
     if (!d) return false;
-    if (old) *old = d->brushOrg;
-    d->brushOrg = {x, y};
+    if (old) *old = d->*field;
+    d->*field = {x, y};
     return true;
 }
 
-bool GetBrushOrgEx(HDC dc, POINT* org)
+bool getPoint(HDC dc, POINT Dc::*field, POINT* out)
 {
     Table& t = Table::instance();
     Lock lock(t.mutex);
     const Dc* d = t.dc(dc);
-    if (!d || !org) return false;
-    *org = d->brushOrg;
+    if (!d || !out) return false;
+    *out = d->*field;
     return true;
 }
 
-COLORREF SetBkColor(HDC dc, COLORREF color)
+}  // namespace
+
+bool SetBrushOrgEx(HDC dc, int32_t x, int32_t y, POINT* old)
 {
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    Dc* d = t.dc(dc);
-    if (!d) return CLR_INVALID;
-    return std::exchange(d->bkColor, plainColor(d, color));
+    return swapPoint(dc, &Dc::brushOrg, x, y, old);
 }
 
-COLORREF GetBkColor(HDC dc)
-{
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    const Dc* d = t.dc(dc);
-    return d ? d->bkColor : CLR_INVALID;
-}
+bool GetBrushOrgEx(HDC dc, POINT* org) { return getPoint(dc, &Dc::brushOrg, org); }
+
+COLORREF SetBkColor(HDC dc, COLORREF color) { return swapColor(dc, &Dc::bkColor, color); }
+
+COLORREF GetBkColor(HDC dc) { return getField(dc, &Dc::bkColor, CLR_INVALID); }
 
 int32_t SetBkMode(HDC dc, int32_t mode)
 {
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    Dc* d = t.dc(dc);
-    if (!d || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-    return std::exchange(d->bkMode, mode);
+    return swapMode(dc, &Dc::bkMode, mode, TRANSPARENT, OPAQUE);
 }
 
-int32_t GetBkMode(HDC dc)
-{
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    const Dc* d = t.dc(dc);
-    return d ? d->bkMode : 0;
-}
+int32_t GetBkMode(HDC dc) { return getField(dc, &Dc::bkMode, 0); }
 
-COLORREF SetTextColor(HDC dc, COLORREF color)
-{
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    Dc* d = t.dc(dc);
-    if (!d) return CLR_INVALID;
-    return std::exchange(d->textColor, plainColor(d, color));
-}
+COLORREF SetTextColor(HDC dc, COLORREF color) { return swapColor(dc, &Dc::textColor, color); }
 
-COLORREF GetTextColor(HDC dc)
-{
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    const Dc* d = t.dc(dc);
-    return d ? d->textColor : CLR_INVALID;
-}
+COLORREF GetTextColor(HDC dc) { return getField(dc, &Dc::textColor, CLR_INVALID); }
 
-int32_t SetROP2(HDC dc, int32_t mode)
-{
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    Dc* d = t.dc(dc);
-    if (!d || mode < 1 || mode > 16) return 0;
-    return std::exchange(d->rop2, mode);
-}
+int32_t SetROP2(HDC dc, int32_t mode) { return swapMode(dc, &Dc::rop2, mode, 1, 16); }
 
-int32_t GetROP2(HDC dc)
-{
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    const Dc* d = t.dc(dc);
-    return d ? d->rop2 : 0;
-}
+int32_t GetROP2(HDC dc) { return getField(dc, &Dc::rop2, 0); }
 
 int32_t SetStretchBltMode(HDC dc, int32_t mode)
 {
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    Dc* d = t.dc(dc);
-    if (!d || mode < 1 || mode > 4) return 0;
-    return std::exchange(d->stretchMode, mode);
+    return swapMode(dc, &Dc::stretchMode, mode, 1, 4);
 }
 
 bool MoveToEx(HDC dc, int32_t x, int32_t y, POINT* old)
 {
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    Dc* d = t.dc(dc);
-    if (!d) return false;
-    if (old) *old = d->pos;
-    d->pos = {x, y};
-    return true;
+    return swapPoint(dc, &Dc::pos, x, y, old);
 }
 
-bool GetCurrentPositionEx(HDC dc, POINT* pos)
-{
-    Table& t = Table::instance();
-    Lock lock(t.mutex);
-    const Dc* d = t.dc(dc);
-    if (!d || !pos) return false;
-    *pos = d->pos;
-    return true;
-}
+bool GetCurrentPositionEx(HDC dc, POINT* pos) { return getPoint(dc, &Dc::pos, pos); }
 
 // ---- The screen and bookkeeping ---------------------------------------------
 

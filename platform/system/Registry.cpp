@@ -381,9 +381,36 @@ int32_t giveName(const QString& text, QString* out, uint32_t* capacity)
     return ERROR_SUCCESS;
 }
 
+// Checks a caller data buffer of *capacity bytes for size bytes; no buffer
+// needs no room.
+int32_t checkRoom(const QByteArray* data, uint32_t* capacity, uint32_t size)
+{
+    if (!data)
+        return ERROR_SUCCESS;
+    if (!capacity)
+        return ERROR_INVALID_PARAMETER;
+    if (size > *capacity) {
+        *capacity = size;
+        return ERROR_MORE_DATA;
+    }
+    return ERROR_SUCCESS;
+}
+
 FILETIME toFileTime(uint64_t t)
 {
     return FILETIME{uint32_t(t & 0xFFFFFFFFu), uint32_t(t >> 32)};
+}
+
+// Runs call(store, key) on the key behind hKey with the store locked; a handle
+// that is not open, or whose key was deleted, gives its error instead.
+template <class Call>
+int32_t withKey(HKEY hKey, Call&& call)
+{
+    Store& s = Store::instance();
+    std::lock_guard lock(s.mutex);
+    int32_t error = ERROR_SUCCESS;
+    auto key = s.resolve(hKey, error);
+    return key ? call(s, std::move(key)) : error;
 }
 
 }  // namespace
@@ -401,57 +428,49 @@ QString registryFilePath()
 
 int32_t RegOpenKeyExA(HKEY hKey, const QString& lpSubKey, uint32_t, uint32_t, HKEY* phkResult)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
     if (!phkResult)
         return ERROR_INVALID_PARAMETER;
     *phkResult = 0;
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    auto target = walk(key, splitPath(lpSubKey));
-    if (!target)
-        return ERROR_FILE_NOT_FOUND;
-    *phkResult = s.addHandle(std::move(target));
-    return ERROR_SUCCESS;
+    return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
+        auto target = walk(key, splitPath(lpSubKey));
+        if (!target)
+            return ERROR_FILE_NOT_FOUND;
+        *phkResult = s.addHandle(std::move(target));
+        return ERROR_SUCCESS;
+    });
 }
 
 int32_t RegCreateKeyExA(HKEY hKey, const QString& lpSubKey, uint32_t, const QString& lpClass,
                         uint32_t, uint32_t, const void*, HKEY* phkResult,
                         uint32_t* lpdwDisposition)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
     if (!phkResult)
         return ERROR_INVALID_PARAMETER;
     *phkResult = 0;
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    bool created = false;
-    for (const QString& part : splitPath(lpSubKey)) {
-        auto& slot = key->subkeys[fold(part)];
-        if (!slot) {
-            slot = std::make_shared<Key>();
-            slot->name = part;
-            slot->keyClass = lpClass;
-            slot->lastWrite = nowFileTime();
-            key->lastWrite = slot->lastWrite;
-            created = true;
+    return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
+        bool created = false;
+        for (const QString& part : splitPath(lpSubKey)) {
+            auto& slot = key->subkeys[fold(part)];
+            if (!slot) {
+                slot = std::make_shared<Key>();
+                slot->name = part;
+                slot->keyClass = lpClass;
+                slot->lastWrite = nowFileTime();
+                key->lastWrite = slot->lastWrite;
+                created = true;
+            }
+            key = slot;
         }
-        key = slot;
-    }
-    if (lpdwDisposition)
-        *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    if (created) {
-        const int32_t saved = s.save();
-        if (saved != ERROR_SUCCESS)
-            return saved;
-    }
-    *phkResult = s.addHandle(std::move(key));
-    return ERROR_SUCCESS;
+        if (lpdwDisposition)
+            *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+        if (created) {
+            const int32_t saved = s.save();
+            if (saved != ERROR_SUCCESS)
+                return saved;
+        }
+        *phkResult = s.addHandle(std::move(key));
+        return ERROR_SUCCESS;
+    });
 }
 
 int32_t RegCloseKey(HKEY hKey)
@@ -465,149 +484,116 @@ int32_t RegEnumKeyExA(HKEY hKey, uint32_t dwIndex, QString* lpName, uint32_t* lp
                       uint32_t*, QString* lpClass, uint32_t* lpcchClass,
                       FILETIME* lpftLastWriteTime)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    if (dwIndex >= key->subkeys.size())
-        return ERROR_NO_MORE_ITEMS;
-    const Key& sub = *std::next(key->subkeys.begin(), dwIndex)->second;
-    error = giveName(sub.name, lpName, lpcchName);
-    if (error != ERROR_SUCCESS)
-        return error;
-    if (lpClass && lpcchClass) {
-        error = giveName(sub.keyClass, lpClass, lpcchClass);
+    return withKey(hKey, [&](Store&, std::shared_ptr<Key> key) {
+        if (dwIndex >= key->subkeys.size())
+            return ERROR_NO_MORE_ITEMS;
+        const Key& sub = *std::next(key->subkeys.begin(), dwIndex)->second;
+        int32_t error = giveName(sub.name, lpName, lpcchName);
         if (error != ERROR_SUCCESS)
             return error;
-    }
-    if (lpftLastWriteTime)
-        *lpftLastWriteTime = toFileTime(sub.lastWrite);
-    return ERROR_SUCCESS;
+        if (lpClass && lpcchClass) {
+            error = giveName(sub.keyClass, lpClass, lpcchClass);
+            if (error != ERROR_SUCCESS)
+                return error;
+        }
+        if (lpftLastWriteTime)
+            *lpftLastWriteTime = toFileTime(sub.lastWrite);
+        return ERROR_SUCCESS;
+    });
 }
 
 int32_t RegEnumValueA(HKEY hKey, uint32_t dwIndex, QString* lpValueName,
                       uint32_t* lpcchValueName, uint32_t*, uint32_t* lpType, QByteArray* lpData,
                       uint32_t* lpcbData)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    if (dwIndex >= key->values.size())
-        return ERROR_NO_MORE_ITEMS;
-    const Value& v = std::next(key->values.begin(), dwIndex)->second;
-    const uint32_t size = uint32_t(v.data.size());
-    if (lpData) {
-        if (!lpcbData)
-            return ERROR_INVALID_PARAMETER;
-        if (size > *lpcbData) {
+    return withKey(hKey, [&](Store&, std::shared_ptr<Key> key) {
+        if (dwIndex >= key->values.size())
+            return ERROR_NO_MORE_ITEMS;
+        const Value& v = std::next(key->values.begin(), dwIndex)->second;
+        const uint32_t size = uint32_t(v.data.size());
+        int32_t error = checkRoom(lpData, lpcbData, size);
+        if (error != ERROR_SUCCESS)
+            return error;
+        error = giveName(v.name, lpValueName, lpcchValueName);
+        if (error != ERROR_SUCCESS)
+            return error;
+        if (lpType)
+            *lpType = v.type;
+        if (lpData)
+            *lpData = v.data;
+        if (lpcbData)
             *lpcbData = size;
-            return ERROR_MORE_DATA;
-        }
-    }
-    error = giveName(v.name, lpValueName, lpcchValueName);
-    if (error != ERROR_SUCCESS)
-        return error;
-    if (lpType)
-        *lpType = v.type;
-    if (lpData)
-        *lpData = v.data;
-    if (lpcbData)
-        *lpcbData = size;
-    return ERROR_SUCCESS;
+        return ERROR_SUCCESS;
+    });
 }
 
 int32_t RegQueryValueExA(HKEY hKey, const QString& lpValueName, uint32_t*, uint32_t* lpType,
                          QByteArray* lpData, uint32_t* lpcbData)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    auto it = key->values.find(fold(lpValueName));
-    if (it == key->values.end())
-        return ERROR_FILE_NOT_FOUND;
-    const Value& v = it->second;
-    const uint32_t size = uint32_t(v.data.size());
-    if (lpType)
-        *lpType = v.type;
-    if (lpData) {
-        if (!lpcbData)
-            return ERROR_INVALID_PARAMETER;
-        if (size > *lpcbData) {
+    return withKey(hKey, [&](Store&, std::shared_ptr<Key> key) {
+        auto it = key->values.find(fold(lpValueName));
+        if (it == key->values.end())
+            return ERROR_FILE_NOT_FOUND;
+        const Value& v = it->second;
+        const uint32_t size = uint32_t(v.data.size());
+        if (lpType)
+            *lpType = v.type;
+        const int32_t error = checkRoom(lpData, lpcbData, size);
+        if (error != ERROR_SUCCESS)
+            return error;
+        if (lpData)
+            *lpData = v.data;
+        if (lpcbData)
             *lpcbData = size;
-            return ERROR_MORE_DATA;
-        }
-        *lpData = v.data;
-    }
-    if (lpcbData)
-        *lpcbData = size;
-    return ERROR_SUCCESS;
+        return ERROR_SUCCESS;
+    });
 }
 
 int32_t RegSetValueExA(HKEY hKey, const QString& lpValueName, uint32_t, uint32_t dwType,
                        const QByteArray& lpData, uint32_t cbData)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    if (cbData > uint32_t(lpData.size()))
-        return ERROR_INVALID_PARAMETER;
-    Value& v = key->values[fold(lpValueName)];
-    v.name = lpValueName;
-    v.type = dwType;
-    v.data = lpData.left(qsizetype(cbData));
-    key->lastWrite = nowFileTime();
-    return s.save();
+    return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
+        if (cbData > uint32_t(lpData.size()))
+            return ERROR_INVALID_PARAMETER;
+        Value& v = key->values[fold(lpValueName)];
+        v.name = lpValueName;
+        v.type = dwType;
+        v.data = lpData.left(qsizetype(cbData));
+        key->lastWrite = nowFileTime();
+        return s.save();
+    });
 }
 
 int32_t RegDeleteKeyA(HKEY hKey, const QString& lpSubKey)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    QStringList parts = splitPath(lpSubKey);
-    if (parts.isEmpty())
-        return ERROR_INVALID_PARAMETER;
-    const QString last = parts.takeLast();
-    auto parent = walk(key, parts);
-    if (!parent)
-        return ERROR_FILE_NOT_FOUND;
-    auto it = parent->subkeys.find(fold(last));
-    if (it == parent->subkeys.end())
-        return ERROR_FILE_NOT_FOUND;
-    if (!it->second->subkeys.empty())
-        return ERROR_ACCESS_DENIED;
-    it->second->deleted = true;
-    parent->subkeys.erase(it);
-    parent->lastWrite = nowFileTime();
-    return s.save();
+    return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
+        QStringList parts = splitPath(lpSubKey);
+        if (parts.isEmpty())
+            return ERROR_INVALID_PARAMETER;
+        const QString last = parts.takeLast();
+        auto parent = walk(key, parts);
+        if (!parent)
+            return ERROR_FILE_NOT_FOUND;
+        auto it = parent->subkeys.find(fold(last));
+        if (it == parent->subkeys.end())
+            return ERROR_FILE_NOT_FOUND;
+        if (!it->second->subkeys.empty())
+            return ERROR_ACCESS_DENIED;
+        it->second->deleted = true;
+        parent->subkeys.erase(it);
+        parent->lastWrite = nowFileTime();
+        return s.save();
+    });
 }
 
 int32_t RegDeleteValueA(HKEY hKey, const QString& lpValueName)
 {
-    Store& s = Store::instance();
-    std::lock_guard lock(s.mutex);
-    int32_t error = ERROR_SUCCESS;
-    auto key = s.resolve(hKey, error);
-    if (!key)
-        return error;
-    if (key->values.erase(fold(lpValueName)) == 0)
-        return ERROR_FILE_NOT_FOUND;
-    key->lastWrite = nowFileTime();
-    return s.save();
+    return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
+        if (key->values.erase(fold(lpValueName)) == 0)
+            return ERROR_FILE_NOT_FOUND;
+        key->lastWrite = nowFileTime();
+        return s.save();
+    });
 }
 
 bool FileTimeToSystemTime(const FILETIME* lpFileTime, SYSTEMTIME* lpSystemTime)

@@ -433,10 +433,8 @@ void Tool::changed()
 }
 
 template <class T>
-void Tool::write(T& field, const T& value)
+void Tool::writeLook(T& field, const T& value)
 {
-    if (m_s->role == Role::Separator)
-        refuse(QStringLiteral("Tool"), QStringLiteral("a separator has no settings."), 383);
     if (field == value)
         return;
     field = value;
@@ -444,12 +442,11 @@ void Tool::write(T& field, const T& value)
 }
 
 template <class T>
-void Tool::writeLook(T& field, const T& value)
+void Tool::write(T& field, const T& value)
 {
-    if (field == value)
-        return;
-    field = value;
-    changed();
+    if (m_s->role == Role::Separator)
+        refuse(QStringLiteral("Tool"), QStringLiteral("a separator has no settings."), 383);
+    writeLook(field, value);
 }
 
 QString Tool::ID() const { return m_s->shared().id; }

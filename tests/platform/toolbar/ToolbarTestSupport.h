@@ -3,6 +3,7 @@
 // layout, a configuration with every setting away from its default, and an
 // event recorder.
 
+#include "platform/runtime/Error.h"
 #include "platform/toolbar/MqZentribar.h"
 
 #include <QColor>
@@ -11,10 +12,23 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace toolbar::testing {
+
+// The error f raises; a test failure when it raises none.
+inline rt::Error errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const rt::Error& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error was raised";
+    return rt::Error(0);
+}
 
 // A W x (W + 1) tool picture: a `fill` square with a `mark` pixel at (1, 1),
 // the mask colour in the left column's top three pixels and in the mask row.

@@ -16,19 +16,9 @@
 
 using namespace toolbar;
 using ::testing::HasSubstr;
+using toolbar::testing::errorOf;
 
 namespace {
-
-rt::Error errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const rt::Error& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error was raised";
-    return rt::Error(0);
-}
 
 // Makes a folder refuse new files: read-only for an ordinary user, and
 // immutable as well, since the super-user ignores permissions.

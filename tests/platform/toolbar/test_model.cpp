@@ -5,19 +5,9 @@
 
 using namespace toolbar;
 using ::testing::HasSubstr;
+using toolbar::testing::errorOf;
 
 namespace {
-
-rt::Error errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const rt::Error& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error was raised";
-    return rt::Error(0);
-}
 
 TEST(ToolbarModel, MissingKeysAndBadIndexesRaise)
 {

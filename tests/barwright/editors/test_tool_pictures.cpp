@@ -1,0 +1,328 @@
+// The tool dialog's Pictures tab: the tool's pictures through the engines and
+// back through OK, drawing, the picture size, files, notifications, colours.
+#include "EditorsFixture.h"
+
+#include "barwright/editors/frmTool.h"
+#include "barwright/picture/CDraw.h"
+#include "barwright/picture/frmImportImageOption.h"
+#include "barwright/picture/mDrawParams.h"
+#include "platform/forms/Clipboard.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/toolbar/Tool.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+using namespace mDrawParams;
+using toolbar::PictureState;
+
+namespace {
+
+constexpr QRgb kMask = qRgb(97, 65, 33);   // the true-colour display's mask colour
+
+// A 16 x 17 tool picture: a diagonal of `ink` over the mask colour, with the
+// mask colour in the extra row.
+QImage statePicture(QRgb ink, int side = 16)
+{
+    QImage image(side, side + 1, QImage::Format_RGB32);
+    image.fill(kMask);
+    for (int i = 0; i < side; ++i)
+        image.setPixel(i, i, ink);
+    image.setPixel(side - 1, 0, ink);
+    return image;
+}
+
+QImage pictureImage(const forms::Picture& p)
+{
+    return p ? p->toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
+QSize bitmapSize(gdi::HDC dc)
+{
+    int32_t w = 0, h = 0;
+    gdi::GetBitmapSize(gdi::HBITMAP(gdi::GetCurrentObject(dc, gdi::OBJ_BITMAP)), &w, &h);
+    return {w, h};
+}
+
+class ToolPicturesTest : public EditorsTest {
+protected:
+    void SetUp() override
+    {
+        EditorsTest::SetUp();
+        gPicWidth = 16;
+        gPicHeight = 16;
+        gForeColor = -1;
+        gBackColor = -1;
+        gCurrentToolID.clear();
+        gPreviousToolID.clear();
+        tool = control->tools()->Add(QStringLiteral("ID_Paint"));
+        tool->setName(QStringLiteral("Paint"));
+        tool->setImageSize(16);
+        for (int i = 0; i < 4; ++i)
+            tool->setPicture(PictureState(i), forms::StdPicture::fromImage(statePicture(inks[i])));
+    }
+
+    // Opens the tool in the dialog on its Pictures tab and plays `play`.
+    void onPicturesTab(const std::function<void(frmTool&)>& play)
+    {
+        frmTool& d = frmTool::get();
+        d.bEditMode = true;
+        d.sTool = QStringLiteral("ID_Paint");
+        runModal<frmTool>(d, [&](frmTool& f) {
+            f.tabMain.setTab(2);
+            play(f);
+            if (f.Visible())
+                f.cmdCxl.click();
+        });
+    }
+
+    static void canvasClick(frmTool& d, int16_t button, int x, int y)
+    {
+        const int cell = d.engine(0)->CanvasWidth() / gPicWidth;
+        const float cx = float((x * cell + cell / 2) * 15);
+        const float cy = float((y * cell + cell / 2) * 15);
+        d.picCanvas.MouseDown.fire(button, 0, cx, cy);
+        d.picCanvas.MouseUp.fire(button, 0, cx, cy);
+    }
+
+    std::shared_ptr<toolbar::Tool> tool;
+    const QRgb inks[4] = {qRgb(255, 0, 0), qRgb(0, 128, 0), qRgb(0, 0, 255), qRgb(0, 0, 0)};
+};
+
+TEST_F(ToolPicturesTest, FourPicturesGoThroughTheEnginesAndBackExactly)
+{
+    onPicturesTab([&](frmTool& d) {
+        EXPECT_EQ(gMaskColor, int32_t(0x214161));
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_NE(d.engine(i), nullptr);
+            EXPECT_EQ(bitmapSize(d.engine(i)->ImageDC()), QSize(16, 16)) << i;
+            EXPECT_EQ(gdi::GetPixel(d.engine(i)->ImageDC(), 3, 3),
+                      gdi::RGB(qRed(inks[i]), qGreen(inks[i]), qBlue(inks[i])));
+            d.engine(i)->MakeDirty();
+        }
+        d.cmdOK.click();
+    });
+    for (int i = 0; i < 4; ++i) {
+        const QImage stored = pictureImage(tool->picture(PictureState(i)));
+        EXPECT_EQ(stored, statePicture(inks[i])) << "state " << i;
+    }
+}
+
+TEST_F(ToolPicturesTest, DrawingOnTheNormalCanvasIsStoredOnOK)
+{
+    onPicturesTab([&](frmTool& d) {
+        EXPECT_EQ(gCurrentToolID, u"id_pencil");
+        gForeColor = 0x00FFFF;   // yellow
+        canvasClick(d, 1, 5, 2);
+        d.cmdOK.click();
+    });
+    const QImage normal = pictureImage(tool->picture(PictureState::Normal));
+    ASSERT_EQ(normal.size(), QSize(16, 17));
+    EXPECT_EQ(normal.pixel(5, 2), qRgb(255, 255, 0));
+    EXPECT_EQ(normal.pixel(0, 16), kMask);
+    EXPECT_EQ(normal.pixel(3, 3), inks[0]);
+    // Untouched states keep their pictures.
+    EXPECT_EQ(pictureImage(tool->picture(PictureState::Pressed)), statePicture(inks[1]));
+}
+
+TEST_F(ToolPicturesTest, APictureOfOnlyTransparentPixelsIsStoredAsNothing)
+{
+    onPicturesTab([&](frmTool& d) {
+        d.ExecuteMiscTool(QStringLiteral("id_clearimage"));
+        d.tabPics.setTab(1);
+        gForeColor = gMaskColor;   // draw a transparent pixel into Pressed
+        canvasClick(d, 1, 3, 3);
+        d.cmdOK.click();
+    });
+    EXPECT_EQ(tool->picture(PictureState::Normal), nullptr);
+    const QImage pressed = pictureImage(tool->picture(PictureState::Pressed));
+    EXPECT_EQ(pressed.pixel(3, 3), kMask);
+    EXPECT_TRUE(tool->UseMaskColor());
+}
+
+TEST_F(ToolPicturesTest, PicturesSavedWithAnotherMaskColourTakeThisDisplaysColour)
+{
+    QImage old = statePicture(inks[0]);
+    for (int y = 0; y < old.height(); ++y)
+        for (int x = 0; x < old.width(); ++x)
+            if (old.pixel(x, y) == kMask)
+                old.setPixel(x, y, qRgb(192, 192, 192));
+    tool->setPicture(PictureState::Normal, nullptr);
+    tool->setPicture(PictureState::Pressed, forms::StdPicture::fromImage(old));
+    onPicturesTab([&](frmTool& d) {
+        EXPECT_EQ(gdi::GetPixel(d.picActual(1).hDC(), 1, 0), gdi::COLORREF(0x214161));
+        // The extra row keeps the colour it was saved with.
+        EXPECT_EQ(gdi::GetPixel(d.picActual(1).hDC(), 0, 16), gdi::COLORREF(0xC0C0C0));
+    });
+}
+
+TEST_F(ToolPicturesTest, APictureSizeChangeResizesAllFourEngines)
+{
+    onPicturesTab([&](frmTool& d) {
+        d.coImageSize.setListIndex(24 - 16);
+        EXPECT_EQ(gPicWidth, 24);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(bitmapSize(d.engine(i)->ImageDC()), QSize(24, 24)) << i;
+            EXPECT_EQ(d.picActual(i).Width(), 24 * 15);
+            EXPECT_EQ(d.picActual(i).Height(), 25 * 15);
+            EXPECT_EQ(gdi::GetPixel(d.engine(i)->ImageDC(), 2, 2),
+                      gdi::RGB(qRed(inks[i]), qGreen(inks[i]), qBlue(inks[i])));
+        }
+        // Square, and 5 pixels more than a multiple of the picture width.
+        const int side = int(d.picCanvas.Width() / 15);
+        EXPECT_EQ(d.picCanvas.Height(), d.picCanvas.Width());
+        EXPECT_EQ((side - 5) % 24, 0);
+        d.cmdOK.click();
+    });
+    EXPECT_EQ(tool->ImageSize(), 24);
+}
+
+TEST_F(ToolPicturesTest, ImportPlacesASmallPictureTopLeftAsOneUndoableStep)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("dot.png"));
+    QImage dot(8, 6, QImage::Format_RGB32);
+    dot.fill(qRgb(10, 200, 30));
+    ASSERT_TRUE(dot.save(file));
+    onPicturesTab([&](frmTool& d) {
+        forms::testing::answerNextFileDialog(file);
+        d.mnuImport.click();
+        const gdi::HDC dc = d.picActual(0).hDC();
+        EXPECT_EQ(gdi::GetPixel(dc, 7, 5), gdi::RGB(10, 200, 30));
+        EXPECT_EQ(gdi::GetPixel(dc, 8, 5), gdi::COLORREF(0x214161));
+        EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 0, 0), gdi::RGB(10, 200, 30));
+        EXPECT_TRUE(d.engine(0)->IsDirty());
+        d.ExecuteMiscTool(QStringLiteral("id_undo"));
+        EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 0, 0), gdi::RGB(255, 0, 0));
+    });
+}
+
+TEST_F(ToolPicturesTest, ImportOfADamagedFileReportsAndChangesNothing)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("bad.png"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a picture");
+    f.close();
+    onPicturesTab([&](frmTool& d) {
+        forms::testing::answerNextFileDialog(file);
+        forms::testing::answerNextMsgBox(forms::vbOK);
+        d.mnuImport.click();
+        ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+        EXPECT_EQ(forms::testing::shownMsgBoxes()[0].title, u"Import Image For Normal State");
+        EXPECT_EQ(d.engine(0)->UndoCount(), 0);
+        EXPECT_FALSE(d.engine(0)->IsDirty());
+    });
+}
+
+TEST_F(ToolPicturesTest, ExportWritesTheImageRowsWithTransparentAsLightGray)
+{
+    QTemporaryDir dir;
+    onPicturesTab([&](frmTool& d) {
+        d.tabPics.setTab(2);
+        forms::testing::answerNextFileDialog(dir.filePath(QStringLiteral("out.png")));
+        d.mnuExport.click();
+    });
+    const QImage out(dir.filePath(QStringLiteral("out.png.bmp")));
+    ASSERT_FALSE(out.isNull());
+    EXPECT_EQ(out.size(), QSize(16, 16));
+    EXPECT_EQ(out.pixel(2, 2), inks[2]);
+    EXPECT_EQ(out.pixel(0, 15), qRgb(192, 192, 192));
+}
+
+TEST_F(ToolPicturesTest, PickupNotifiesTheColoursAndReturnsToTheFormerTool)
+{
+    onPicturesTab([&](frmTool& d) {
+        d.tbarTools.control()->clickTool(d.tbarTools.control()->tools()->Item(
+            QStringLiteral("id_pickup")));
+        EXPECT_EQ(gCurrentToolID, u"id_pickup");
+        EXPECT_EQ(gPreviousToolID, u"id_pencil");
+        canvasClick(d, 1, 4, 4);   // the red diagonal: notification 2
+        EXPECT_EQ(d.picForecolorPreview.BackColor(), 0x0000FF);
+        EXPECT_EQ(gCurrentToolID, u"id_pencil");
+        d.tbarTools.control()->clickTool(d.tbarTools.control()->tools()->Item(
+            QStringLiteral("id_pickup")));
+        canvasClick(d, 2, 9, 2);   // transparent, right button: notification 3
+        EXPECT_EQ(d.picBackcolorPreview.BackColor(), gMaskColor);
+    });
+}
+
+TEST_F(ToolPicturesTest, AnEnlargingPasteResizesEveryEngineAndSelects)
+{
+    forms::Clipboard::SetData(forms::StdPicture::fromImage(statePicture(qRgb(9, 9, 9), 24)));
+    onPicturesTab([&](frmTool& d) {
+        forms::testing::answerNextModal<frmImportImageOption>([](frmImportImageOption& o) {
+            o.opEnlargeBitmap.setValue(true);
+            o.cmdOK.click();
+        });
+        d.ExecuteMiscTool(QStringLiteral("id_paste"));   // notifications 5, then 4
+        EXPECT_EQ(gPicWidth, 24);
+        EXPECT_EQ(d.coImageSize.ListIndex(), 8);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(bitmapSize(d.engine(i)->ImageDC()), QSize(24, 24)) << i;
+        EXPECT_EQ(gCurrentToolID, u"id_select");
+        EXPECT_EQ(d.tbarTools.control()->tools()->Item(QStringLiteral("id_select"))->State(), 1);
+    });
+    forms::Clipboard::Clear();
+}
+
+TEST_F(ToolPicturesTest, PaletteButtonsSetTheLeftAndRightColours)
+{
+    struct Case {
+        int16_t button;
+        bool left;
+    };
+    for (const Case c : {Case{1, true}, Case{2, false}, Case{4, false}}) {
+        onPicturesTab([&](frmTool& d) {
+            const int32_t cell = d.lbPalette(9).BackColor();
+            d.lbPalette(9).MouseDown.fire(c.button, 0, 1, 1);
+            EXPECT_EQ(c.left ? gForeColor : gBackColor, cell) << c.button;
+            EXPECT_EQ((c.left ? d.picForecolorPreview : d.picBackcolorPreview).BackColor(), cell);
+        });
+    }
+}
+
+TEST_F(ToolPicturesTest, ShortcutsRunTheCommandsOnTheShownPicture)
+{
+    onPicturesTab([&](frmTool& d) {
+        d.cmdImage.SetFocus();
+        ASSERT_FALSE(d.IsFocusOnPictureNavigation());
+        int16_t key = 46;   // Shift+Ctrl+Delete clears
+        d.KeyDown.fire(key, 3);
+        EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 3, 3), gdi::COLORREF(0x214161));
+        d.Timer1.TimerEvent.fire();
+        EXPECT_TRUE(d.IsMiscToolEnabled(QStringLiteral("id_undo")));
+        key = 90;           // Ctrl+Z undoes
+        d.KeyDown.fire(key, 2);
+        EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 3, 3), gdi::RGB(255, 0, 0));
+        key = 40;           // Shift+Down nudges
+        d.KeyDown.fire(key, 1);
+        EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 3, 4), gdi::RGB(255, 0, 0));
+        d.tabPics.SetFocus();   // no nudging from the picture navigation
+        d.KeyDown.fire(key, 1);
+        EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 3, 4), gdi::RGB(255, 0, 0));
+    });
+}
+
+}  // namespace
+
+namespace {
+
+// The Pictures tab with a picture loaded, grabbed offscreen; with
+// BW_EDITORS_SHOT_DIR set it is written there as tool-pictures.png.
+TEST_F(ToolPicturesTest, PicturesTabRenders)
+{
+    onPicturesTab([&](frmTool& d) {
+        forms::testing::processEvents(150);   // the cover-up timer
+        const QImage shot = d.window()->window()->grab().toImage();
+        ASSERT_GT(shot.width(), 300);
+        if (qEnvironmentVariableIsSet("BW_EDITORS_SHOT_DIR")) {
+            EXPECT_TRUE(shot.save(QDir(qEnvironmentVariable("BW_EDITORS_SHOT_DIR"))
+                                      .filePath(QStringLiteral("tool-pictures.png"))));
+        }
+    });
+}
+
+}  // namespace

@@ -1,0 +1,269 @@
+// Apply, OK and Cancel between the working copy and the client control, the
+// pending configuration file, and the dirty flag kept from change events.
+#include "PanelFixture.h"
+
+#include "barwright/connection/RYXMain.h"
+#include "barwright/connection/mGlobals.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/Window.h"
+#include "platform/system/Process.h"
+
+#include <QFileInfo>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+const QString kQuestion = QStringLiteral(
+    "You have made changes to the control's configuration that haven't been saved.  "
+    "\r\n\r\nWould you like to save these changes now?");
+
+std::unique_ptr<toolbar::MqZentribar> fileContent(const QString& path)
+{
+    auto c = std::make_unique<toolbar::MqZentribar>();
+    c->LoadConfiguration(path);
+    return c;
+}
+
+}  // namespace
+
+TEST_F(PanelTest, ApplyMarksTheNameAndWritesTheFile)
+{
+    const QString file = sampleCopy();
+    start(file);
+    ASSERT_TRUE(panel().isLoaded());
+    EXPECT_FALSE(panel().IsDirty());
+    EXPECT_FALSE(panel().cmdApply.Enabled());
+
+    panel().chLargeIcons.click();
+    ASSERT_TRUE(panel().IsDirty());
+    panel().cmdApply.click();
+
+    const QString arg = host().client().lastLoadArgument();
+    ASSERT_EQ(arg.size(), 260);
+    const qsizetype nul = arg.indexOf(QChar(0));
+    ASSERT_GT(nul, 0);
+    EXPECT_EQ(arg.mid(nul + 1, 7), QStringLiteral("!KTWD!") + QChar(0));
+    EXPECT_EQ(arg.mid(nul + 8), QString(260 - nul - 8, QChar(0)));
+    EXPECT_TRUE(QFileInfo(arg.left(nul)).fileName().startsWith(QStringLiteral("~MQ")));
+    EXPECT_FALSE(panel().IsDirty());
+    EXPECT_FALSE(panel().cmdApply.Enabled());
+    EXPECT_TRUE(fileContent(file)->LargeIcons());
+    EXPECT_FALSE(host().finished());   // the panel stays open
+}
+
+TEST_F(PanelTest, OkHandsTheNameWithoutMarkerAndEnds)
+{
+    const QString file = sampleCopy();
+    start(file);
+    panel().coStyle.choose(0);
+    panel().cmdOK.click();
+
+    const QString arg = host().client().lastLoadArgument();
+    ASSERT_EQ(arg.size(), 260);
+    const qsizetype nul = arg.indexOf(QChar(0));
+    EXPECT_EQ(arg.mid(nul), QString(260 - nul, QChar(0)));
+    EXPECT_FALSE(host().client().lastHadMarker());
+    EXPECT_EQ(fileContent(file)->Style(), 0);
+    EXPECT_TRUE(host().finished());
+    EXPECT_FALSE(panel().isLoaded());
+    EXPECT_FALSE(frmPreview::get().isLoaded());
+}
+
+TEST_F(PanelTest, CancelWhenCleanEndsWithoutQuestion)
+{
+    const QString file = sampleCopy();
+    const QByteArray before = bytesOf(file);
+    start(file);
+    panel().cmdCxl.click();
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+    EXPECT_TRUE(host().finished());
+    EXPECT_TRUE(host().client().handedArguments().isEmpty());
+    EXPECT_EQ(bytesOf(file), before);
+}
+
+TEST_F(PanelTest, CancelWhenDirtyAsksAndFollowsTheAnswer)
+{
+    struct Case {
+        int16_t answer;
+        bool applied;
+        bool ended;
+    };
+    for (const Case c : {Case{forms::vbYes, true, true}, Case{forms::vbNo, false, true},
+                         Case{forms::vbCancel, false, false}}) {
+        SCOPED_TRACE(c.answer);
+        forms::testing::reset();
+        const QString file = sampleCopy();
+        const QByteArray before = bytesOf(file);
+        start(file);
+        panel().chShowShortcuts.click();
+        forms::testing::answerNextMsgBox(c.answer);
+        panel().cmdCxl.click();
+
+        ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+        const auto& box = forms::testing::shownMsgBoxes().front();
+        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.title, QStringLiteral("Halvorbar"));
+        EXPECT_EQ(box.buttons,
+                  forms::vbYesNoCancel | forms::vbQuestion | forms::vbDefaultButton3);
+        EXPECT_EQ(host().finished(), c.ended);
+        EXPECT_EQ(host().client().handedArguments().size(), c.applied ? 1 : 0);
+        if (c.applied) {
+            EXPECT_FALSE(host().client().lastHadMarker());
+            EXPECT_TRUE(fileContent(file)->ShowShortcuts());
+        } else {
+            EXPECT_EQ(bytesOf(file), before);   // byte for byte
+        }
+        if (!c.ended) {
+            EXPECT_TRUE(panel().isLoaded());
+            EXPECT_TRUE(panel().IsDirty());
+        }
+        for (forms::Form* f : forms::Form::loadedForms())
+            f->Unload();
+    }
+}
+
+TEST_F(PanelTest, CloseBoxActsAsCancelFiftyMillisecondsLater)
+{
+    const QString file = sampleCopy();
+    start(file);
+    panel().MakeDirty(true);
+    forms::testing::answerNextMsgBox(forms::vbNo);
+    panel().window()->window()->close();
+    EXPECT_TRUE(panel().isLoaded());   // not closed at once
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+    ASSERT_TRUE(forms::testing::waitUntil([&] { return host().finished(); }));
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+    EXPECT_EQ(forms::testing::shownMsgBoxes().front().text, kQuestion);
+    EXPECT_FALSE(panel().isLoaded());
+}
+
+TEST_F(PanelTest, PreviewCloseBoxAlsoGoesThroughCancel)
+{
+    start(sampleCopy());
+    frmPreview::get().window()->window()->close();
+    EXPECT_TRUE(frmPreview::get().isLoaded());
+    ASSERT_TRUE(forms::testing::waitUntil([&] { return host().finished(); }));
+    EXPECT_FALSE(frmPreview::get().isLoaded());
+}
+
+TEST_F(PanelTest, DragDirtiesOnlyWhenThePositionChanged)
+{
+    start(sampleCopy());
+    const com::Object bar(workingCopy().toolbars()->Item(QStringLiteral("Standard")));
+    for (const bool dirtyBefore : {false, true}) {
+        panel().MakeDirty(dirtyBefore);
+        panel().ToolBarModified(toolbar::change::DragBegins, bar, {});
+        panel().ToolBarModified(toolbar::change::DragEnds, bar, {});
+        EXPECT_EQ(panel().IsDirty(), dirtyBefore);
+    }
+    panel().MakeDirty(false);
+    panel().ToolBarModified(toolbar::change::DragEnds, bar, {});   // no drag begun
+    EXPECT_FALSE(panel().IsDirty());
+    panel().ToolBarModified(toolbar::change::DragBegins, bar, {});
+    bar.let(QStringLiteral("PositionState2"), rt::Variant(int16_t(3)));
+    panel().ToolBarModified(toolbar::change::DragEnds, bar, {});
+    EXPECT_TRUE(panel().IsDirty());
+}
+
+TEST_F(PanelTest, HiddenToolbarClearsItsEntryFoundWithoutCase)
+{
+    start(sampleCopy());
+    auto bar = workingCopy().toolbars()->Item(QStringLiteral("Formatting"));
+    const int32_t entry = bar->Index() - 1;
+    ASSERT_TRUE(panel().liTBars.Selected(entry));
+    bar->setVisible(false);   // the working copy raises change 0
+    EXPECT_EQ(panel().liTBars.ListIndex(), entry);
+    EXPECT_FALSE(panel().liTBars.Selected(entry));
+    EXPECT_TRUE(panel().IsDirty());
+    // While the container flag is off, only change 0 is handled.
+    panel().MakeDirty(false);
+    workingCopy().setContainerFlag(false);
+    bar->setVisible(true);
+    EXPECT_FALSE(panel().IsDirty());
+    workingCopy().setContainerFlag(true);
+}
+
+TEST_F(PanelTest, PendingConfigurationFileIsDeletedAfterLoading)
+{
+    for (const bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged);
+        forms::testing::reset();
+        const QString pending = sampleCopy(QStringLiteral("pending.qrv"));
+        if (damaged) {
+            QFile f(pending);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("{ not a configuration");
+            forms::testing::answerNextMsgBox(forms::vbOK);
+        }
+        toolbar::ClientHost client{QString()};
+        auto main = RYXMain::create();
+        rt::Variant caller = client.object().toVariant();
+        QString eventName;
+        main->Connect(caller, eventName);
+        main->LoadFromFile(pending);
+
+        EXPECT_FALSE(QFileInfo::exists(pending));
+        EXPECT_EQ(workingCopy().tools()->Count() > 0, !damaged);
+        if (damaged) {
+            ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+            EXPECT_EQ(forms::testing::shownMsgBoxes().front().title,
+                      QStringLiteral("Load Control Properties"));
+        }
+        EXPECT_EQ(forms::GetPropA(panel().hWnd(), QStringLiteral("RYXMAINPROCESSID")),
+                  sys::CoGetCurrentProcess());
+        for (forms::Form* f : forms::Form::loadedForms())
+            f->Unload();
+        main->NotifyExiting();
+    }
+}
+
+TEST_F(PanelTest, UnreadableFileGivesAnEmptyWorkingCopyAndStaysUntouched)
+{
+    struct Case {
+        const char* name;
+        QByteArray content;   // null: the file does not exist
+        const char* says;
+    };
+    const Case cases[] = {
+        {"missing", QByteArray(), "was not found"},
+        {"empty", QByteArray(""), "empty.qrv"},
+        {"damaged", QByteArray("{\"format\": \"something else\"}"), "damaged.qrv"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::testing::reset();
+        const QString file = tempPath(QString::fromLatin1(c.name) + QStringLiteral(".qrv"));
+        if (!c.content.isNull()) {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.content);
+        }
+        forms::testing::answerNextMsgBox(forms::vbOK);
+        start(file);
+        ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+        const auto& box = forms::testing::shownMsgBoxes().front();
+        EXPECT_EQ(box.title, QStringLiteral("Load Control Properties"));
+        EXPECT_THAT(box.text.toStdString(), HasSubstr(c.says));
+        EXPECT_EQ(workingCopy().tools()->Count(), 0);
+        EXPECT_EQ(workingCopy().toolbars()->Count(), 0);
+        EXPECT_TRUE(frmPreview::get().picDummyToolbar.Visible());
+
+        panel().cmdCxl.click();   // clean: no question, nothing written
+        EXPECT_TRUE(host().finished());
+        EXPECT_EQ(QFileInfo::exists(file), !c.content.isNull());
+        if (!c.content.isNull()) {
+            EXPECT_EQ(bytesOf(file), c.content);
+        }
+    }
+}
+
+TEST_F(PanelTest, ApplyAfterAnUnreadableFileWritesIt)
+{
+    const QString file = tempPath(QStringLiteral("new.qrv"));
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    start(file);
+    workingCopy().toolbars()->Add(QStringLiteral("Main"));
+    panel().cmdApply.click();
+    EXPECT_EQ(fileContent(file)->toolbars()->Count(), 1);
+}

@@ -1,0 +1,96 @@
+// The panel's window: its load, the Options tab, the minimum size, the
+// placeholder of the preview window and the settings they keep.
+#include "PanelFixture.h"
+
+#include "barwright/connection/mRegistry.h"
+#include "barwright/panel/mSubclassCtlPanel.h"
+#include "platform/forms/Window.h"
+
+TEST_F(PanelTest, OptionsShowTheWorkingCopyAndWriteIt)
+{
+    start(sampleCopy());
+    frmCtlPanel& p = panel();
+    EXPECT_EQ(p.coStyle.ListIndex(), 2);   // the sample uses style 2
+    EXPECT_EQ(p.chShowTooltips.Value(), forms::vbChecked);
+    EXPECT_EQ(p.coImageImportOption.ListIndex(), 0);
+    EXPECT_EQ(p.coMenuAnimations.ListCount(), 6);
+    EXPECT_EQ(p.liTBars.ListCount(), workingCopy().toolbars()->Count());
+    EXPECT_EQ(p.liTBars.ListIndex(), 0);
+
+    p.coMenuAnimations.choose(5);
+    EXPECT_EQ(workingCopy().MenuAnimations(), 5);
+    p.chShowTooltips.click();
+    EXPECT_FALSE(workingCopy().ShowTooltips());
+    EXPECT_TRUE(p.IsDirty());
+    EXPECT_TRUE(p.cmdApply.Enabled());
+}
+
+TEST_F(PanelTest, EmptyFadeDelayBecomesZero)
+{
+    start(sampleCopy());
+    frmCtlPanel& p = panel();
+    p.txtFloatingTBFadeDelay.setText(QStringLiteral("250"));
+    EXPECT_EQ(workingCopy().FloatingTBFadeDelay(), 250);
+    p.txtFloatingTBFadeDelay.setText(QString());
+    EXPECT_EQ(p.txtFloatingTBFadeDelay.Text(), QStringLiteral("0"));
+    EXPECT_EQ(workingCopy().FloatingTBFadeDelay(), 0);
+    p.txtFloatingTBFadeDelay.setText(QStringLiteral("12"));
+    p.txtFloatingTBFadeDelay.type(QStringLiteral("-x3"));   // digits only
+    EXPECT_EQ(p.txtFloatingTBFadeDelay.Text(), QStringLiteral("123"));
+}
+
+TEST_F(PanelTest, PanelCannotBeMadeSmallerThanDesigned)
+{
+    start(sampleCopy());
+    QWidget* w = panel().window()->window();   // the top-level window
+    const QSize designed(mSubclassCtlPanel::gMinTrackWidth, mSubclassCtlPanel::gMinTrackHeight);
+    ASSERT_GT(designed.width(), 200);
+    EXPECT_EQ(forms::detail::queryMinTrackSize(panel().hWnd()).x, designed.width());
+    w->resize(designed.width() / 2, designed.height() / 2);
+    forms::testing::processEvents(20);
+    EXPECT_GE(w->frameGeometry().width(), designed.width());
+    EXPECT_GE(w->frameGeometry().height(), designed.height());
+
+    // Larger is laid out by the rules: the command column follows the edge.
+    const float cmdsLeft = panel().frCmdsMain.Left();
+    const float tabWidth = panel().tabMain.Width();
+    w->resize(w->width() + 40, w->height() + 30);
+    forms::testing::processEvents(20);
+    EXPECT_FLOAT_EQ(panel().frCmdsMain.Left(), cmdsLeft + 40);
+    EXPECT_FLOAT_EQ(panel().tabMain.Width(), tabWidth + 40);
+}
+
+TEST_F(PanelTest, UnloadKeepsPlaceAndChoices)
+{
+    start(sampleCopy());
+    panel().chDisplayByCategory.setValue(forms::vbChecked);
+    panel().Move(600, 450, panel().Width() + 300, panel().Height());
+    const float width = panel().Width();
+    panel().cmdCxl.click();
+    const QString app = QStringLiteral("ConfigUtility");
+    EXPECT_EQ(mRegistry::GetRegSetting(app, QStringLiteral("ControlPanel"),
+                                       QStringLiteral("DisplayByCategory")),
+              QStringLiteral("1"));
+    EXPECT_EQ(mRegistry::GetRegSetting(app, QStringLiteral("ControlPanel"),
+                                       QStringLiteral("Width"))
+                  .toFloat(),
+              width);
+    EXPECT_FALSE(mRegistry::GetRegSetting(app, QStringLiteral("Preview"),
+                                          QStringLiteral("Left"))
+                     .isEmpty());
+}
+
+TEST_F(PanelTest, PlaceholderShowsExactlyWithoutToolbars)
+{
+    start(QString());   // an empty configuration
+    frmPreview& v = frmPreview::get();
+    EXPECT_TRUE(v.picDummyToolbar.Visible());
+    // The banner is centred in the area below the placeholder.
+    const float below = v.ScaleHeight() - v.picDummyToolbar.Height();
+    EXPECT_NEAR(v.imgBanner.Top() - v.picDummyToolbar.Height(),
+                (below - v.imgBanner.Height()) / 2, 15);
+    workingCopy().toolbars()->Add(QStringLiteral("Main"));
+    EXPECT_FALSE(v.picDummyToolbar.Visible());
+    EXPECT_NEAR(v.imgBanner.Top(), (v.ScaleHeight() - v.imgBanner.Height()) / 2, 15);
+    EXPECT_EQ(panel().liTBars.ListCount(), 0);   // lists follow in the toolbar commands
+}

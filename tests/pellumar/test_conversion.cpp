@@ -1,0 +1,227 @@
+// The wizard from start to the written configuration file, the cut-out of
+// the pictures, conversion errors, navigation and the settings file.
+#include "WizardFixture.h"
+
+#include "barwright/common/DrawingParameters.h"
+#include "pellumar/wizard/frmTooltip.h"
+#include "platform/toolbar/Tool.h"
+#include "platform/toolbar/Toolbar.h"
+
+#include <QFileInfo>
+
+using ::testing::ElementsAre;
+
+namespace {
+constexpr gdi::COLORREF kGrey = gdi::RGB(192, 192, 192);
+constexpr gdi::COLORREF kBlack = gdi::RGB(0, 0, 0);
+}  // namespace
+
+TEST_F(WizardTest, AWholeRunWritesTheToolsAToolbarAndThePictures)
+{
+    frmWizard& w = wizard();
+    w.Load();
+    EXPECT_EQ(w.Caption(), "Quenbrix Toolset Conversion Wizard - Introduction");
+    EXPECT_FALSE(w.cmdNav(frmWizard::NavBack).Enabled());
+    next();
+    EXPECT_EQ(stepCaption(), "Select Toolset");
+    EXPECT_FALSE(w.cmdNav(frmWizard::NavNext).Enabled());
+    chooseToolset(path("Sample.bm$"));
+    EXPECT_EQ(w.sOutputFileName, "Sample.qrv");
+    EXPECT_TRUE(w.cmdNav(frmWizard::NavNext).Enabled());
+    next();
+    EXPECT_EQ(stepCaption(), "Select Images");
+    w.chDown.setValue(forms::vbChecked);
+    next();
+    EXPECT_EQ(stepCaption(), "Select Tool Up Image Area");
+    ASSERT_TRUE(w.Engines[0]);
+    // The inner square of the Up cells: 12 x 12 from (6, 5).
+    dragArea(0, 17, 16, 6, 5);   // from bottom right to top left
+    int32_t l, t, r, b;
+    w.Engines[0]->GetSelection(l, t, r, b);
+    EXPECT_THAT((std::vector<int32_t>{l, t, r, b}), ElementsAre(6, 5, 17, 16));
+    next();
+    EXPECT_EQ(stepCaption(), "Select Tool Down Image Area");
+    next();   // no Down area chosen: the whole cell
+    EXPECT_EQ(stepCaption(), "Select Tool Size");
+    EXPECT_EQ(w.coSize.ListIndex(), 0);   // 12 x 12 proposes 16 x 16
+    next();
+    EXPECT_EQ(stepCaption(), "Ready To Convert!");
+    EXPECT_TRUE(w.cmdNav(frmWizard::NavFinish).Enabled());
+    EXPECT_FALSE(w.cmdNav(frmWizard::NavNext).Enabled());
+    forms::testing::answerNextMsgBox(forms::vbNo);
+    w.cmdNav(frmWizard::NavFinish).click();
+    ASSERT_THAT(titles(), ElementsAre("Quenbrix Toolset Conversion Wizard"));
+    EXPECT_TRUE(forms::testing::shownMsgBoxes()[0].text.startsWith(
+        QStringLiteral("The toolset has been successfully converted!")));
+    EXPECT_FALSE(w.isLoaded());
+
+    toolbar::MqZentribar control;
+    control.LoadConfiguration(path("Sample.qrv"));
+    ASSERT_EQ(control.tools()->Count(), 4);
+    ASSERT_EQ(control.toolbars()->Count(), 1);
+    const auto bar = control.toolbars()->Item(QStringLiteral("Toolbar1"));
+    QStringList entries;
+    for (const auto tool : *bar->tools())
+        entries << (tool->Type() == 8 ? QStringLiteral("|") : tool->ID());
+    EXPECT_EQ(entries.join(u' '), "ID_Bold | ID_Left ID_Right | ID_Print");
+
+    const auto left = control.tools()->Item(QStringLiteral("ID_Left"));
+    EXPECT_EQ(left->Type(), 1);
+    EXPECT_EQ(left->Category(), "Sample Tools");
+    EXPECT_EQ(left->Description(), "Align left");
+    EXPECT_EQ(left->TooltipText(), "Left");
+    EXPECT_EQ(left->StateGroupName(), "Group<2>");
+    EXPECT_FALSE(left->StateAllowAllUp());
+    EXPECT_TRUE(left->UseMaskColor());
+    EXPECT_EQ(left->ImageSize(), 16);
+    EXPECT_EQ(control.tools()->Item(QStringLiteral("ID_Print"))->Type(), 0);
+    EXPECT_EQ(control.tools()->Item(QStringLiteral("ID_Bold"))->StateGroupName(), "");
+
+    const forms::Picture up = left->picture(toolbar::PictureState::Normal);
+    ASSERT_TRUE(up);
+    EXPECT_EQ(up->widthPixels(), 16);
+    EXPECT_EQ(up->heightPixels(), 17);
+    EXPECT_EQ(pixelOf(up, 0, 0), kGrey);                      // border of mask colour
+    EXPECT_EQ(pixelOf(up, 2, 2), kBlack);                     // the area's top-left pixel
+    EXPECT_EQ(pixelOf(up, 3, 2), gdi::RGB(0, 128, 0));        // the second tool's colour
+    EXPECT_EQ(pixelOf(up, 13, 13), gdi::RGB(0, 128, 0));
+    EXPECT_EQ(pixelOf(up, 14, 14), kGrey);
+    EXPECT_EQ(pixelOf(up, 0, 16), kGrey);                     // the mask pixel
+    // The whole 24 x 22 Down cell centred on 16: shifted by (-4, -3).
+    const forms::Picture down = left->picture(toolbar::PictureState::Pressed);
+    ASSERT_TRUE(down);
+    EXPECT_EQ(pixelOf(down, 3, 3), kBlack);
+    EXPECT_FALSE(left->picture(toolbar::PictureState::Disabled));
+}
+
+struct CutCase {
+    const char* name;
+    int areaWidth;    // from x = 6
+    int size;         // S
+    int markX;        // where the area's top-left pixel lands
+    int markY;
+};
+
+class PictureCut : public WizardTest, public ::testing::WithParamInterface<CutCase> {};
+
+TEST_P(PictureCut, CentresTheAreaWithHalvesToEven)
+{
+    frmWizard& w = wizard();
+    w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
+    w.InitImageArea(0);
+    w.ClearToolbarControl();
+    dragArea(0, 6, 5, 6 + GetParam().areaWidth - 1, 16);
+    w.coSize.setListIndex(GetParam().size - 16);
+    const auto tool = w.tbarMain->tools()->Add(QStringLiteral("T"));
+    w.ConvertStateImage(0, 0, tool);
+    const forms::Picture pic = tool->picture(toolbar::PictureState::Normal);
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pic->widthPixels(), GetParam().size);
+    EXPECT_EQ(tool->ImageSize(), GetParam().size);
+    const int dy = GetParam().markY;
+    if (GetParam().markX >= 0)
+        EXPECT_EQ(pixelOf(pic, GetParam().markX, dy), kBlack);
+    else
+        EXPECT_EQ(pixelOf(pic, 0, dy), gdi::RGB(255, 0, 0));   // the mark was clipped
+    EXPECT_EQ(pixelOf(pic, 0, GetParam().size), kGrey);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pellumar, PictureCut,
+                         ::testing::Values(CutCase{"Width13", 13, 16, 2, 2},
+                                           CutCase{"Width11", 11, 16, 2, 2},
+                                           CutCase{"Width18Clipped", 18, 16, -1, 2},
+                                           CutCase{"Size23AsObject", 12, 23, 6, 6},
+                                           CutCase{"Size24AsHandle", 12, 24, 6, 6}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WizardTest, AConversionErrorIsReportedAndTheFileIsNotWritten)
+{
+    frmWizard& w = wizard();
+    w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
+    w.GenerateOutputFileName();
+    w.InitImageArea(0);
+    w.chDown.setValue(forms::vbChecked);   // but the Down area was never chosen
+    answerOk(4);                           // one per tool
+    forms::testing::answerNextMsgBox(forms::vbNo);
+    EXPECT_FALSE(w.ConvertToolset());
+    const auto& shown = forms::testing::shownMsgBoxes();
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0].title, "Error While Converting Toolset");
+    EXPECT_EQ(shown[0].buttons, forms::vbCritical);
+    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("Error #91 - '")));
+    EXPECT_TRUE(shown[4].text.startsWith(QStringLiteral("An error was encountered")));
+    EXPECT_FALSE(QFileInfo::exists(w.sOutputPath));
+    // Every tool still went in, with its Up picture.
+    ASSERT_EQ(w.tbarMain->tools()->Count(), 4);
+    EXPECT_TRUE(w.tbarMain->tools()->Item(4)->picture(toolbar::PictureState::Normal));
+}
+
+TEST_F(WizardTest, WithoutAStripTheImageStepsAreSkipped)
+{
+    QFile::remove(path("Sample.bmp"));
+    frmWizard& w = wizard();
+    w.Load();
+    next();
+    answerOk(1);
+    chooseToolset(path("Sample.bm$"));
+    next();
+    EXPECT_EQ(stepCaption(), "Select Tool Size");
+    next();
+    EXPECT_EQ(stepCaption(), "Ready To Convert!");
+    back();
+    back();
+    EXPECT_EQ(stepCaption(), "Select Toolset");
+}
+
+TEST_F(WizardTest, SettingsRememberTheFolderAndAWrongFileIsRefused)
+{
+    frmWizard& w = wizard();
+    w.Load();
+    next();
+    write("Other.txt", "x");
+    forms::testing::answerNextFileDialog(path("Other.txt"));
+    answerOk(1);
+    chooseToolset(path("Sample.bm$"));
+    ASSERT_THAT(titles(), ElementsAre("Select Kelvory Toolset"));
+    EXPECT_EQ(forms::testing::shownMsgBoxes()[0].text,
+              "The file you have selected, 'Other.txt', is not a valid Kelvory Toolset File!  "
+              "Please reselect.");
+    EXPECT_EQ(w.txtSelectedToolsetFileName.Text(), path("Sample.bm$"));
+    EXPECT_EQ(modWizard::ReadToolsetDirectory(), dir.path());
+    QFile ini(path("Pellumar.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("[Settings]"));
+
+    w.CommonDialog1.InitDir.clear();
+    forms::testing::cancelNextFileDialog();
+    w.cmdBrowseForToolset.click();
+    EXPECT_EQ(w.CommonDialog1.InitDir, dir.path());
+    EXPECT_EQ(w.txtSelectedToolsetFileName.Text(), path("Sample.bm$"));   // cancel keeps it
+}
+
+TEST_F(WizardTest, AreaEngineSelectsProposesAndPicksTheMask)
+{
+    frmWizard& w = wizard();
+    w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
+    w.InitImageArea(0);
+    pellumar::CDraw& e = *w.Engines[0];
+    // (pixels - 5) of the canvas is a whole number of cells.
+    EXPECT_EQ((e.CanvasWidth() - 5) % 24, 0);
+    EXPECT_EQ((e.CanvasHeight() - 5) % 22, 0);
+    dragArea(0, 3, 3, 3, 3);   // a click: one pixel, which counts as no area
+    EXPECT_EQ(frmTooltip::get().Text(), "Selection Size: 1x1");
+    w.InitToolSize();
+    EXPECT_EQ(w.coSize.ListIndex(), 24 - 16);   // the whole cell: max(24, 22)
+
+    w.bToolSizeSet = false;
+    dragArea(0, 0, 0, 19, 13);   // 20 x 14 proposes 20
+    w.InitToolSize();
+    EXPECT_EQ(w.coSize.ListIndex(), 4);
+
+    // A right click on the inner square picks its colour; outside the cell nothing.
+    const int16_t x = e.XActualToCanvas(8), y = e.YActualToCanvas(8);
+    w.picCanvas_MouseDown(0, forms::vbRightButton, 0, x * 15.f, y * 15.f);
+    EXPECT_EQ(mDrawParams::gMaskColor, int32_t(gdi::RGB(255, 0, 0)));
+    w.picCanvas_MouseDown(0, forms::vbRightButton, 0, float(e.CanvasWidth() + 40) * 15.f, 15.f);
+    EXPECT_EQ(mDrawParams::gMaskColor, int32_t(gdi::RGB(255, 0, 0)));
+}
