@@ -10,12 +10,20 @@
 #include "platform/forms/CommandButton.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Label.h"
+#include "barwright/panel/ZentribarControl.h"
+#include "platform/forms/CommonDialog.h"
 #include "platform/forms/ListView.h"
+#include "platform/forms/Menu.h"
 #include "platform/forms/PictureBox.h"
 #include "platform/forms/TabStrip.h"
 #include "platform/forms/TextBox.h"
+#include "platform/forms/Timer.h"
 
+#include <array>
+#include <functional>
 #include <memory>
+
+class CDraw;
 
 namespace toolbar {
 class Tool;
@@ -104,6 +112,31 @@ public:
     // ---- Pictures tab (its editor: frmToolPictures.cpp) ---------------------
     forms::Label lbImageSize{&frPicturesTab, "lbImageSize"};
     forms::ComboBox coImageSize{&frPicturesTab, "coImageSize", forms::vbComboDropdownList};
+    ZentribarControl tbarMisc{&frPicturesTab, "tbarMisc"};
+    forms::TabStrip tabPics{&frPicturesTab, "tabPics"};
+    ZentribarControl tbarTools{&frPicturesTab, "tbarTools"};
+    forms::ControlArray<forms::Label> lbPalette{&frPicturesTab, "lbPalette", 17};
+    forms::CommandButton cmdGetCustomColor{&frPicturesTab, "cmdGetCustomColor"};
+    forms::PictureBox picForecolorPreview{&frPicturesTab, "picForecolorPreview"};
+    forms::PictureBox picBackcolorPreview{&frPicturesTab, "picBackcolorPreview"};
+    forms::PictureBox picMaskColor{&frPicturesTab, "picMaskColor"};
+    forms::CommandButton cmdChangeColor{&frPicturesTab, "cmdChangeColor"};
+    forms::PictureBox picPreviewHolder{&frPicturesTab, "picPreviewHolder"};
+    forms::PictureBox picPreview{&picPreviewHolder, "picPreview"};
+    forms::ControlArray<forms::PictureBox> picActual{&frPicturesTab, "picActual", 4};
+    forms::CommandButton cmdImage{&frPicturesTab, "cmdImage"};
+    forms::CommandButton cmdGrabImage{&frPicturesTab, "cmdGrabImage"};
+    // Made after the tab strip so that it lies above it.
+    forms::PictureBox picCanvas{&frPicturesTab, "picCanvas"};
+    forms::PictureBox picWork{this, "picWork"};
+    forms::CommonDialog ComDlg{this, "ComDlg"};
+    forms::Timer Timer1{this, "Timer1"};
+    forms::Timer timerCoverup{this, "timerCoverup"};
+    forms::Menu mnuImage{this, "mnuImage"};
+    forms::Menu mnuImport{this, "mnuImport", &mnuImage};
+    forms::Menu mnuExport{this, "mnuExport", &mnuImage};
+    // Only its Y1 is used: the lower edge of the canvas area (twips).
+    struct { float Y1 = 0; } lineMarker;
 
     forms::CommandButton cmdOK{this, "cmdOK"};
     forms::CommandButton cmdCxl{this, "cmdCxl"};
@@ -132,6 +165,28 @@ public:
     void StoreToolPictures(const std::shared_ptr<toolbar::Tool>& tool);
     void ShowPicturesTab();
     void ReleasePictureEngines();
+
+    // ---- the picture editor (frmToolPictures*.cpp, frmToolPalette.cpp) ----
+    int32_t GetMaskColor(forms::PictureBox& pic);
+    // Engine notifications: 2/3 a colour was picked up, 4 a floating
+    // selection appeared, 5 the picture size changed.
+    void Notify(int16_t iNotifyCode);
+    void SetCanvasSize();
+    void SetPreviewSizeAndPosition(forms::PictureBox& pic);
+    void SetActualSize(forms::PictureBox& pic);
+    void ReplacePictureColor(forms::PictureBox& pic, int32_t oldColor, int32_t newColor);
+    void ScanPictureColors(forms::PictureBox& pic, bool& hasMask, bool& hasOther);
+    void MarkPictureMaskPixel(gdi::HDC hDC);
+    // Engine of state picture i (null until the tab was first shown).
+    CDraw* engine(int i) const { return m_engines.at(size_t(i)).get(); }
+    CDraw* currentEngine();
+    void ExecuteMiscTool(const QString& toolId);
+    bool IsMiscToolEnabled(const QString& toolId);
+    bool IsFocusOnPictureNavigation();
+    void Form_KeyDown(int16_t& KeyCode, int16_t Shift);
+    void tbarTools_ToolClick(const QString& toolId);
+    // The canvas area recorded at load (twips).
+    int16_t canvasAreaWidth() const { return m_canvasAreaWidth; }
 
 private:
     void Form_Design() override;
@@ -199,4 +254,52 @@ private:
     bool bSkipComboEval = false;
     forms::Control* ctlFocused = nullptr;
     forms::ListItem* m_editedItem = nullptr;   // item under the in-place editor
+
+    // ---- picture editor ---------------------------------------------------
+    void DesignPicturesTab();
+    void WirePicturesTab();
+    void BuildPalettes();
+    void SetPaletteToolTips();
+    void CheckDrawingTool(const QString& key);
+    void AdaptPicturesToMaskColor();
+    void ResizePictureBoxes();
+    void CenterCanvas();
+    void FillTransparentPattern(forms::PictureBox& pic, gdi::RECT rect);
+    void PaintChangeColorButton();
+    void UpdateSwatch(forms::PictureBox& swatch, int32_t color);
+    void PaintSwatchIfMask(forms::PictureBox& swatch);
+    void ShowColorDialog(int32_t start, const std::function<void(int32_t)>& store);
+    void RepaintCurrentViews();
+    void AfterPictureReplaced(bool refreshPreview);
+    QString ShownStateName();
+    void tabPics_Click();
+    void picCanvas_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void picCanvas_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void picCanvas_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void picPreview_MouseDown(int16_t Button);
+    void lbPalette_MouseDown(int16_t Index, int16_t Button);
+    void picMaskColor_MouseDown(int16_t Button);
+    void cmdGetCustomColor_Click();
+    void cmdChangeColor_Click();
+    void coImageSize_Click();
+    void cmdImage_Click();
+    void mnuExport_Click();
+    void mnuImport_Click();
+    void cmdGrabImage_Click();
+    void tbarMisc_ToolClick(const QString& toolId);
+    void Timer1_Timer();
+    void timerCoverup_Timer();
+
+    struct EngineDeleter {
+        void operator()(CDraw* engine) const;   // CDraw stays incomplete here
+    };
+    std::array<std::unique_ptr<CDraw, EngineDeleter>, 4> m_engines;
+    std::shared_ptr<com::Dispatch> m_engineOwner;   // answers the engines' Notify
+    bool m_picturesInitialised = false;
+    bool m_canvasBusy = false;
+    int16_t m_canvasAreaWidth = 0;
+    int16_t m_canvasAreaHeight = 0;
+    uint32_t m_lastKeyTime = 0;
+    int16_t m_lastKeyCode = 0;
+    int16_t m_lastKeyShift = 0;
 };
