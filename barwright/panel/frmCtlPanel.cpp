@@ -111,6 +111,7 @@ void frmCtlPanel::Form_Design()
     setCaption(QStringLiteral("Configuration Control Panel"));
     setScaleMode(forms::vbPixels);
     setDesignSize(kDesignWidth * 15, kDesignHeight * 15);
+    Move(3000, 7200);   // first run: below the preview window
 
     tabMain.setTabs(3);
     tabMain.setTabCaption(0, QStringLiteral("&Toolbars"));

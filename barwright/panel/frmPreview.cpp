@@ -61,6 +61,7 @@ void frmPreview::Form_Design()
 {
     setCaption(QStringLiteral("Halvorbar Configuration Preview"));
     setDesignSize(8400, 4800);
+    Move(1800, 1200);   // first run: near the top left, the panel below it
     tbarPreview.Move(0, 0, 8400, 4800);
     tbarPreview.ZOrder(1);
     picDummyToolbar.setBorderStyle(0);
