@@ -73,12 +73,11 @@ void CommonDialog::showFile(bool save)
     form().ensureLoaded();
     QString chosen;
     if (testing::detail::active()) {
-        const auto answer = testing::detail::answerFileDialog(
-            DialogTitle.isEmpty() ? (save ? QStringLiteral("Save As") : QStringLiteral("Open"))
-                                  : DialogTitle);
-        if (!answer)
+        if (!testing::detail::answerFileDialog(
+                DialogTitle.isEmpty() ? (save ? QStringLiteral("Save As") : QStringLiteral("Open"))
+                                      : DialogTitle,
+                chosen))
             return cancelled();
-        chosen = *answer;
     } else {
         QString selected;
         const QString filter = qtFilter(Filter, FilterIndex, &selected);

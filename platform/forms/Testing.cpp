@@ -17,7 +17,8 @@ namespace forms::testing {
 namespace {
 
 struct FileAnswer {
-    std::optional<QString> name;   // nullopt: cancel
+    QString name;
+    bool cancel = false;
 };
 
 struct Hooks {
@@ -91,12 +92,12 @@ int pendingMsgBoxAnswers()
 
 void answerNextFileDialog(const QString& fileName)
 {
-    hooks().fileAnswers.push_back({fileName});
+    hooks().fileAnswers.push_back({fileName, false});
 }
 
 void cancelNextFileDialog()
 {
-    hooks().fileAnswers.push_back({std::nullopt});
+    hooks().fileAnswers.push_back({QString(), true});
 }
 
 void answerNextColorDialog(int32_t colorRef)
@@ -214,16 +215,19 @@ void answerModal(Form& form)
     }
 }
 
-std::optional<QString> answerFileDialog(const QString& title)
+bool answerFileDialog(const QString& title, QString& name)
 {
     Hooks& h = hooks();
     if (h.fileAnswers.empty()) {
         h.failures.append(QStringLiteral("unanswered file dialog \"%1\"").arg(title));
-        return std::nullopt;
+        return false;
     }
-    FileAnswer a = h.fileAnswers.front();
+    const FileAnswer answer = h.fileAnswers.front();
     h.fileAnswers.pop_front();
-    return a.name;
+    if (answer.cancel)
+        return false;
+    name = answer.name;
+    return true;
 }
 
 std::optional<int32_t> answerColorDialog()

@@ -19,9 +19,9 @@ int16_t answerMsgBox(const QString& text, int32_t buttons, const QString& title)
 // A modal Show in a test: runs the queued answer (or records a failure) and
 // hides the form when it is still shown afterwards.
 void answerModal(Form& form);
-// File dialog: the queued name, std::nullopt for cancel (also when nothing
-// was queued: then a failure is recorded).
-std::optional<QString> answerFileDialog(const QString& title);
+// File dialog: true with the queued name, false for cancel (also when
+// nothing was queued: then a failure is recorded).
+bool answerFileDialog(const QString& title, QString& name);
 std::optional<int32_t> answerColorDialog();
 void recordHelp(const QString& file, int32_t command, int32_t context, const QString& topic);
 
