@@ -16,8 +16,8 @@ inline int32_t gForeColor = -1;   // left colour
 inline int32_t gBackColor = -1;   // right colour
 inline QString gCurrentToolID;
 inline QString gPreviousToolID;
-inline int16_t gPicWidth = 16;
-inline int16_t gPicHeight = 16;
+inline int32_t gPicWidth = 16;
+inline int32_t gPicHeight = 16;
 
 inline gdi::HBRUSH gCheckerBrush = 0;   // 8 x 8 checker of the canvas grid
 inline gdi::HBRUSH gHatchBrush = 0;     // marks mask pixels on the canvas

@@ -101,6 +101,12 @@ void RYXMain::Connect(rt::Variant& pCaller, QString& sEventName)
     gControl = caller;
     gRYXMain = std::static_pointer_cast<RYXMain>(shared_from_this());
 
+    // Reconnecting after a newer object reset the state: the event this
+    // object still holds would otherwise stay open for good.
+    if (m_hCloseEvent != 0) {
+        sys::CloseHandle(m_hCloseEvent);
+        m_hCloseEvent = 0;
+    }
     if (!m_callerIsTestProgram) {
         const QString name = closeEventName();
         m_hCloseEvent = sys::CreateEventA(nullptr, true, false, name);

@@ -9,7 +9,7 @@ namespace mRegistry {
 // The stored text, or `defaultValue` on any failure. Creates missing keys.
 QString GetRegSetting(const QString& app, const QString& section, const QString& key,
                       const QString& defaultValue = {});
-// False only when an error was raised on the way.
+// False when an error was raised on the way or the store did not keep the value.
 bool SaveRegSetting(const QString& app, const QString& section, const QString& key,
                     const QString& value);
 

@@ -248,6 +248,9 @@ void frmTool::Form_Load()
     bIDEdited = false;
     bSettingID = false;
     bLabelEditing = false;
+    // A refused shortcut falls back to the one loaded: "(None)" for a new tool,
+    // not the one of a tool edited in an earlier showing.
+    iLoadedShortcut = 0;
     if (rt::Trim(sLastCategory).isEmpty())
         sLastCategory = QStringLiteral("General");
     InitDrawingStuff();

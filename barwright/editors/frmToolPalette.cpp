@@ -246,8 +246,8 @@ void frmTool::SetPaletteToolTips()
                 tool->setTooltipText(QLatin1String(c.tip));
 }
 
-// The stand-in palette raises no ToolClick for a State set from code, so the
-// checked tool is made current here as a click would.
+// Checking a tool from code raises its ToolClick, which makes it current; a
+// tool that is already checked raises nothing, so it is made current here.
 void frmTool::CheckDrawingTool(const QString& key)
 {
     auto tools = tbarTools.control()->tools();
@@ -259,8 +259,10 @@ void frmTool::CheckDrawingTool(const QString& key)
         if (other != tool && other->State() != 0)
             other->setState(0);
     }
+    const bool wasChecked = tool->State() == toolbar::mqChecked;
     tool->setState(toolbar::mqChecked);
-    tbarTools_ToolClick(tool->ID());
+    if (wasChecked)
+        tbarTools_ToolClick(tool->ID());
 }
 
 void frmTool::tbarTools_ToolClick(const QString& toolId)

@@ -285,7 +285,9 @@ void frmTool::WriteTypeProperties(const std::shared_ptr<toolbar::Tool>& tool)
         const int32_t count = lvComboItems.ListItems.Count();
         for (int32_t i = 1; i <= count; ++i) {
             forms::ListItem& item = lvComboItems.ListItems.Item(i);
-            rn([&] { combo->AddItem(item.Text()); });
+            // NewIndex still names the previous item when the add failed.
+            if (!rn([&] { combo->AddItem(item.Text()); }))
+                continue;
             rn([&] { combo->setItemData(combo->NewIndex(), rt::Variant(item.Tag()).toLong()); });
         }
         rn([&] {

@@ -40,11 +40,16 @@ forms::Picture keepOpaque(const forms::Picture& picture, gdi::COLORREF toolMask,
         return picture;   // the usual case: nothing to nudge, no copy
     QImage image = picture->toImage().convertToFormat(QImage::Format_RGB32);
     const QRgb clash = rgbOf(int32_t(listMask));
+    // One shade off, but never onto the picture's own mask colour, which
+    // would make the pixel transparent all the same.
+    QRgb nudged = clash ^ 1;
+    if (nudged == rgbOf(int32_t(toolMask)))
+        nudged = clash ^ 2;
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)
             if ((line[x] | 0xFF000000) == clash)
-                line[x] ^= 1;
+                line[x] = nudged;
     }
     return forms::StdPicture::fromImage(image);
 }

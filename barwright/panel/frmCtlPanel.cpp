@@ -318,10 +318,10 @@ void frmCtlPanel::Form_Load()
         m_importExportDir = mRegistry::GetRegSetting(kApp, kSection,
                                                      QStringLiteral("ImportExportDir"),
                                                      QDir::currentPath());
+    // Any number but 0 checks the box: a damaged setting must not stop the load.
     chDisplayByCategory.setValue(
-        rt::CInt(rt::Val(mRegistry::GetRegSetting(kApp, kSection,
-                                                  QStringLiteral("DisplayByCategory"),
-                                                  QStringLiteral("0")))) != 0
+        rt::Val(mRegistry::GetRegSetting(kApp, kSection, QStringLiteral("DisplayByCategory"),
+                                         QStringLiteral("0"))) != 0
             ? forms::vbChecked
             : forms::vbUnchecked);
     m_dirty = m_applied = false;

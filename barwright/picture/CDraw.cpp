@@ -466,8 +466,8 @@ void CDraw::Paste()
         const int32_t resize = dlg.lResizeSize;
         dlg.Unload();
         if (resize > 0) {
-            gPicWidth = int16_t(resize);
-            gPicHeight = int16_t(resize);
+            gPicWidth = resize;
+            gPicHeight = resize;
             try {
                 notify(5);
             } catch (...) {

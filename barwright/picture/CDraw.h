@@ -139,7 +139,9 @@ private:
     forms::PictureBox* m_preview = nullptr;
     forms::Label* m_colorLabel = nullptr;
     int16_t m_picType = 0;
+    // The tool a stroke began with: its pen, brush and snapshot are the ones
+    // MouseMove and MouseUp work on, even when the tool changes mid-stroke.
     QString m_activeTool;
     int16_t m_canvasPointer = 0;
-    int32_t m_canvasCursor = 0;   // the tool whose pen and brush are selected in the image DC
+    int32_t m_canvasCursor = 0;
 };

@@ -39,8 +39,14 @@ const std::array<PaletteEntry, 17>& Palette16Entries()
 
 void Create16ColorPalette()
 {
-    if (gPalette16 == 0)
-        gPalette16 = 1;
+    if (gPalette16 != 0)
+        return;
+    std::array<gdi::PALETTEENTRY, kPalette16.size()> entries{};
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const PaletteEntry& e = kPalette16[i];
+        entries[i] = gdi::PALETTEENTRY{e.red, e.green, e.blue, e.flags};
+    }
+    gPalette16 = gdi::CreatePalette(entries.data(), int32_t(entries.size()));
 }
 
 void Draw3DBorder(gdi::HDC dc, int32_t width, int32_t height, bool sunken)
@@ -112,7 +118,10 @@ void FreeDrawResources()
         gHatchBrush = 0;
     }
     FreeColorProbe();
-    gPalette16 = 0;
+    if (gPalette16 != 0) {
+        gdi::DeleteObject(gPalette16);
+        gPalette16 = 0;
+    }
 }
 
 void ReplaceImageColor(gdi::HDC dc, int32_t oldColor, int32_t newColor)

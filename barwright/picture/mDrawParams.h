@@ -21,9 +21,8 @@ class PictureBox;
 
 namespace mDrawParams {
 
-// The 17-entry standard palette. The GDI stand-in has no palette objects, so
-// this is a token for the module's own logical palette (Palette16Entries).
-inline int32_t gPalette16 = 0;
+// The 17-entry standard palette (Palette16Entries) as a GDI logical palette.
+inline gdi::HPALETTE gPalette16 = 0;
 
 // Drawing-tool codes; also the numbers of the drawing cursors.
 inline constexpr int32_t ToolSelect = 1000;

@@ -3,7 +3,8 @@
 #
 # At configure time a tiny 32-bit program is built and run: natively where the
 # kernel runs i386 programs, else through qemu-i386. Without a 32-bit
-# toolchain the sub-build is left out with a warning.
+# toolchain the sub-build is left out with a warning. With BW_SANITIZE it is
+# built with UBSan, and with ASan too where a 32-bit ASan program runs natively.
 
 include(ExternalProject)
 
@@ -26,6 +27,22 @@ function(bw_x86_probe)
     set(BW_X86_AVAILABLE ON PARENT_SCOPE)
     set(BW_X86_RUNNER "" PARENT_SCOPE)
     message(STATUS "32-bit x86 programs run natively")
+    # AddressSanitizer needs its 32-bit runtime and a native run (not qemu).
+    if(BW_SANITIZE)
+      execute_process(COMMAND ${CMAKE_C_COMPILER} -m32 -fsanitize=address ${dir}/probe.c
+                              -o ${dir}/probe-asan
+                      RESULT_VARIABLE asan_built OUTPUT_QUIET ERROR_QUIET)
+      if(asan_built EQUAL 0)
+        execute_process(COMMAND ${dir}/probe-asan RESULT_VARIABLE asan_ran
+                        OUTPUT_QUIET ERROR_QUIET)
+      endif()
+      if(asan_built EQUAL 0 AND asan_ran EQUAL 0)
+        set(BW_X86_ASAN ON PARENT_SCOPE)
+      else()
+        message(WARNING "No 32-bit AddressSanitizer runtime: the x86 sub-build is "
+                        "sanitized for undefined behaviour only")
+      endif()
+    endif()
     return()
   endif()
   find_program(BW_QEMU_I386 qemu-i386)
@@ -46,6 +63,7 @@ function(bw_x86_probe)
                   "their tests are registered as failing")
 endfunction()
 
+set(BW_X86_ASAN OFF)
 bw_x86_probe()
 set(BW_X86_AVAILABLE ${BW_X86_AVAILABLE} CACHE INTERNAL "")
 set(BW_X86_RUNNER "${BW_X86_RUNNER}" CACHE INTERNAL "")
@@ -57,6 +75,7 @@ if(BW_X86_AVAILABLE)
     CMAKE_ARGS
       -DBW_ROOT=${PROJECT_SOURCE_DIR}
       -DBW_SANITIZE=${BW_SANITIZE}
+      -DBW_X86_ASAN=${BW_X86_ASAN}
       -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
       -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}
       -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}

@@ -135,6 +135,9 @@ int16_t MatchingPair(const QString& text)
 
 bool ProjectUsesProduct(const QString& path)
 {
+    // Regular files only: opening a pipe named like a project would block.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -162,13 +165,30 @@ QString BackupName(const QString& path)
 QString BackupProject(const QString& path)
 {
     const QString backup = BackupName(path);
-    if (QFileInfo(path).isDir())
+    // The old backup is replaced only by a complete copy: a project that
+    // cannot be read, or a full disk, must not cost the backup of an earlier
+    // conversion (after one conversion it is the only original left).
+    QFile source(path);
+    if (!QFileInfo(path).isFile() || !source.open(QIODevice::ReadOnly))
         return {};
-    if (QFileInfo::exists(backup) && !QFile::remove(backup))
+    QSaveFile target(backup);
+    if (!target.open(QIODevice::WriteOnly))
         return {};
-    if (!QFile::copy(path, backup))
+    // The copy is no more readable than the project (a private project
+    // keeps a private backup).
+    target.setPermissions(source.permissions());
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(64 * 1024);
+        if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
+            target.cancelWriting();
+            return {};
+        }
+    }
+    if (source.error() != QFileDevice::NoError || !target.flush()) {
+        target.cancelWriting();
         return {};
-    return backup;
+    }
+    return target.commit() ? backup : QString();
 }
 
 bool ConvertProject(const QString& path)

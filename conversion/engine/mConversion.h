@@ -55,8 +55,9 @@ bool ProjectUsesProduct(const QString& path);
 
 // The backup path of a project: the file name's ".vbp" becomes ".bak".
 QString BackupName(const QString& path);
-// Copies the project to its backup, replacing an existing one. Returns the
-// backup path, or an empty text when the copy failed.
+// Copies the project to its backup, replacing an existing one once the copy
+// is complete. Returns the backup path, or an empty text when the copy failed
+// (an existing backup then stays as it was).
 QString BackupProject(const QString& path);
 
 // Rewrites the project from its backup. The new project is written beside

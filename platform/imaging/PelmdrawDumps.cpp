@@ -116,8 +116,12 @@ int32_t BW_STDCALL readVectorDump(int32_t file, VectorObject* o)
 
 int32_t BW_STDCALL writeVectorDump(int32_t file, const VectorObject* o)
 {
-    if (!core().complete || !isObject(o) || o->count < 0 || (o->count && !o->primitives))
+    // The count must stay within what the object's storage holds.
+    if (!core().complete || !isObject(o) || o->count < 0 || o->count > o->capacity ||
+        (o->count && !o->primitives))
         return core::kBadArgument;
+    if (uint32_t(o->count) > kMaxPrimitives)
+        return kBadHeader;
     if (o->naturalWidth < 1 || uint32_t(o->naturalWidth) > kMaxNatural ||
         o->naturalHeight < 1 || uint32_t(o->naturalHeight) > kMaxNatural)
         return kBadHeader;
@@ -191,7 +195,7 @@ int32_t BW_STDCALL writeRasterDump(int32_t file, const BitmapRecord* r)
     h.planes = 1;
     // Indexed bitmaps without a palette are written with a grey ramp.
     uint32_t palette[256] = {};
-    if (r->bitsPerPixel <= 8) {
+    if (r->bitsPerPixel >= 1 && r->bitsPerPixel <= 8) {
         const int32_t max = 1 << r->bitsPerPixel;
         int32_t n = r->palette ? core().paletteOf(r->palette, palette, max) : 0;
         if (n < 1) {

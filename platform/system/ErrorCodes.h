@@ -8,6 +8,7 @@ namespace sys {
 
 inline constexpr int32_t ERROR_SUCCESS = 0;
 inline constexpr int32_t ERROR_FILE_NOT_FOUND = 2;       // missing key, value or object
+inline constexpr int32_t ERROR_PATH_NOT_FOUND = 3;
 inline constexpr int32_t ERROR_ACCESS_DENIED = 5;
 inline constexpr int32_t ERROR_INVALID_HANDLE = 6;
 inline constexpr int32_t ERROR_FILE_EXISTS = 80;

@@ -263,6 +263,9 @@ void Store::load()
         } else if (top.value(QStringLiteral("version")).toInt() != kVersion) {
             reason = QStringLiteral("unknown store version %1")
                          .arg(top.value(QStringLiteral("version")).toInt());
+        } else if (!top.value(QStringLiteral("roots")).isObject()) {
+            // Starting empty here would overwrite the file on the next save.
+            reason = QStringLiteral("the roots are missing or malformed");
         } else {
             const QJsonObject jr = top.value(QStringLiteral("roots")).toObject();
             for (size_t i = 0; i < roots.size() && reason.isEmpty(); ++i) {

@@ -27,6 +27,11 @@ void fillBuffer(QString& buffer, const QString& text, qsizetype minimum)
 uint32_t GetTempPathA(uint32_t nBufferLength, QString& lpBuffer)
 {
     QString path = QDir::tempPath();
+    // Qt gives "" for a TMPDIR that does not exist: fail rather than hand out "/".
+    if (path.isEmpty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     if (uint32_t(path.size()) + 1 > nBufferLength)

@@ -521,8 +521,11 @@ private:
         t.setTag(tag(object(j, QStringLiteral("Tag"))));
         t.setImageSize(integer(j, QStringLiteral("ImageSize"), t.ImageSize()));
         t.setUseMaskColor(boolean(j, QStringLiteral("UseMaskColor"), t.UseMaskColor()));
-        // After the group: a checked tool of a group releases the others.
-        t.setState(integer(j, QStringLiteral("State"), 0));
+        // Taken as stored: a loaded configuration is the saved one, so no
+        // group release (which could uncheck a tool saved checked) and no click.
+        const int16_t stored = integer(j, QStringLiteral("State"), 0);
+        checkRange(QStringLiteral("Tool.State"), stored, mqUnchecked, mqChecked);
+        t.state()->shared().state = stored;
         const QJsonObject pictures = object(j, QStringLiteral("Pictures"));
         for (auto it = pictures.begin(); it != pictures.end(); ++it) {
             int state = -1;

@@ -174,14 +174,24 @@ void ToolComboBox::setSorted(bool v)
         return;
     m_sorted = v;
     if (v) {
-        const QString selected = m_listIndex >= 0 ? m_items[size_t(m_listIndex)].text : QString();
-        std::stable_sort(m_items.begin(), m_items.end(),
-                         [](const Item& a, const Item& b) { return textLess(a.text, b.text); });
-        if (m_listIndex >= 0) {
-            const auto it = std::find_if(m_items.begin(), m_items.end(),
-                                         [&](const Item& i) { return i.text == selected; });
-            m_listIndex = int16_t(it - m_items.begin());
+        // Sort positions, not items, so that the selection follows its own
+        // item even when another item has the same text.
+        std::vector<size_t> order(m_items.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+            return textLess(m_items[a].text, m_items[b].text);
+        });
+        std::vector<Item> sorted;
+        sorted.reserve(m_items.size());
+        int16_t listIndex = -1;
+        for (size_t i = 0; i < order.size(); ++i) {
+            sorted.push_back(std::move(m_items[order[i]]));
+            if (int16_t(order[i]) == m_listIndex)
+                listIndex = int16_t(i);
         }
+        m_items = std::move(sorted);
+        m_listIndex = listIndex;
         m_newIndex = -1;
     }
     changed();

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace mConversion;
 
@@ -164,6 +165,9 @@ TEST_F(ProjectFiles, UsesProductReadsItemsAcrossCommasAndQuotes)
     EXPECT_FALSE(ProjectUsesProduct(project("e.vbp", "Object={C48A2D10,-77E3}#1.0#0; X\n")));
     EXPECT_FALSE(ProjectUsesProduct(path("missing.vbp")));
     EXPECT_FALSE(ProjectUsesProduct(m_dir.path()));
+    // A pipe named like a project would block the read: it is no project.
+    ASSERT_EQ(mkfifo(qPrintable(path("pipe.vbp")), 0644), 0);
+    EXPECT_FALSE(ProjectUsesProduct(path("pipe.vbp")));
     QByteArray binary(70000, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = char((i * 7919) & 0xff);
@@ -233,8 +237,9 @@ TEST_F(ProjectFiles, ConvertedProjectKeepsItsPermissions)
     const auto perms = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther;
     ASSERT_TRUE(QFile::setPermissions(p, perms));
     ASSERT_TRUE(ConvertProject(p));
-    EXPECT_EQ(QFile::permissions(p) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-              perms);
+    const auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser;
+    EXPECT_EQ(QFile::permissions(p) & ~userBits, perms);
+    EXPECT_EQ(QFile::permissions(path("App.bak")) & ~userBits, perms);
 }
 
 TEST_F(ProjectFiles, WriteFailureInTheMiddleKeepsTheWholeProject)
@@ -262,6 +267,37 @@ TEST_F(ProjectFiles, WriteFailureInTheMiddleKeepsTheWholeProject)
     EXPECT_EQ(readAll(path("big.bak")), original);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),
                 testing::UnorderedElementsAre("big.vbp", "big.bak"));
+}
+
+TEST_F(ProjectFiles, FailedBackupKeepsTheEarlierOne)
+{
+    // After a first conversion the backup is the only original left; a
+    // second attempt whose copy fails (here: a file-size limit) must keep it.
+    select(2);
+    QByteArray content = oldLine(2, 0) + "\r\n";
+    for (int i = 0; i < 300; ++i)
+        content += "ab\r\n";
+    const QString p = project("App.vbp", content);
+    const QByteArray earlier = "the original\r\n";
+    writeAll(path("App.bak"), earlier);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t(content.size() / 2);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const QString backup = BackupProject(p);
+    const bool converted = ConvertProject(p);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_TRUE(backup.isEmpty());
+    EXPECT_FALSE(converted);
+    EXPECT_EQ(readAll(path("App.bak")), earlier);
+    EXPECT_EQ(readAll(p), content);
+    EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),
+                testing::UnorderedElementsAre("App.vbp", "App.bak"));
 }
 
 TEST(ParsePathList, SplitsAtSemicolons)

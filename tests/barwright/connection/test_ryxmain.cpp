@@ -174,6 +174,24 @@ TEST_F(Connection, CreationResetsTheStateAndAcceptsANewConnection)
     next->NotifyExiting();
 }
 
+TEST_F(Connection, ReconnectingAfterAResetGivesTheOldEventBack)
+{
+    Client client;
+    auto first = RYXMain::create();
+    rt::Variant caller = client.variant();
+    QString name;
+    first->Connect(caller, name);
+    ASSERT_TRUE(first->CheckStatus());
+
+    auto second = RYXMain::create();   // resets the state; `first` may connect again
+    first->Connect(caller, name);
+    EXPECT_TRUE(first->CheckStatus());
+    first->NotifyExiting();
+    // No handle of this process is left open, so the name is gone.
+    EXPECT_EQ(sys::OpenEventA(sys::SYNCHRONIZE, false, name), 0);
+    EXPECT_THAT(forms::testing::shownMsgBoxes(), IsEmpty());
+}
+
 TEST_F(Connection, MembersAnswerByNameWithByReferenceArguments)
 {
     Client client;

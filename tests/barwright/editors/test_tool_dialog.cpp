@@ -224,6 +224,22 @@ INSTANTIATE_TEST_SUITE_P(
                 "Please select a different shortcut key.",
                 true}));
 
+TEST_F(ToolDialogTest, RefusedShortcutOfNewToolFallsBackToNoneAfterAnEdit)
+{
+    placeTools();
+    runTool(true, QStringLiteral("ID_Taken"), [](frmTool& d) { d.cmdOK.click(); });
+    ASSERT_FALSE(dialog().bCanceled);
+    Unload(dialog());
+    runTool(false, QStringLiteral("Tool1"), [](frmTool& d) {
+        d.coShortcutKey.setListIndex(4);
+        forms::testing::answerNextMsgBox(forms::vbOK);
+        d.cmdOK.click();
+        EXPECT_EQ(d.coShortcutKey.ListIndex(), 0);
+        d.cmdCxl.click();
+    });
+    EXPECT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+}
+
 TEST_F(ToolDialogTest, AcceptedIDsAndCaseOnlyRename)
 {
     placeTools();

@@ -267,3 +267,58 @@ TEST_F(PanelTest, ApplyAfterAnUnreadableFileWritesIt)
     panel().cmdApply.click();
     EXPECT_EQ(fileContent(file)->toolbars()->Count(), 1);
 }
+
+TEST_F(PanelTest, ApplyWithoutATemporaryFolderReportsAndStaysDirty)
+{
+    start(sampleCopy());
+    panel().chLargeIcons.click();
+    // A file where the temporary folder should be: no name can be made in it.
+    const QString notAFolder = tempPath(QStringLiteral("not-a-folder"));
+    QFile f(notAFolder);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", notAFolder.toLocal8Bit());
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    panel().cmdApply.click();
+    qputenv("TMPDIR", tmp);
+    if (tmp.isNull())
+        qunsetenv("TMPDIR");
+
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+    const auto& box = forms::testing::shownMsgBoxes().front();
+    EXPECT_EQ(box.text, QStringLiteral("Unable to create temporary file."));
+    EXPECT_EQ(box.title, QStringLiteral("Save Control Properties"));
+    EXPECT_EQ(box.buttons, forms::vbOKOnly);
+    EXPECT_TRUE(host().client().handedArguments().isEmpty());
+    EXPECT_TRUE(panel().IsDirty());
+    EXPECT_TRUE(panel().cmdApply.Enabled());
+    EXPECT_FALSE(panel().applied());
+}
+
+TEST_F(PanelTest, ClientHiddenAtLoadIsHiddenAgainOnlyAfterAnApply)
+{
+    for (const bool apply : {false, true}) {
+        SCOPED_TRACE(apply);
+        forms::testing::reset();
+        start(sampleCopy());
+        panel().cmdCxl.click();
+        // A client control that is invisible at design time.
+        host().client().control()->setVisible(false);
+        auto main = RYXMain::create();
+        rt::Variant caller = host().client().object().toVariant();
+        QString eventName;
+        main->Connect(caller, eventName);
+        main->LoadFromFile(QString());
+        EXPECT_FALSE(panel().workingCopyVisibleAtLoad());
+        EXPECT_TRUE(workingCopy().Visible());
+        if (apply) {
+            panel().chLargeIcons.click();
+            panel().cmdApply.click();
+            EXPECT_TRUE(host().client().control()->Visible());   // the working copy's
+        }
+        panel().cmdCxl.click();
+        EXPECT_FALSE(panel().isLoaded());
+        EXPECT_FALSE(host().client().control()->Visible());
+    }
+}

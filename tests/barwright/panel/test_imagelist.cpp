@@ -140,15 +140,20 @@ TEST_F(ImagelistTest, EachPictureMaskColourIsTransparent)
 }
 
 // A drawn pixel that happens to be the list's own transparent colour is not
-// lost: it stays visible.
+// lost: it stays visible, also when the picture's mask colour is the shade
+// right next to it.
 TEST_F(ImagelistTest, PixelOfTheListsMaskColourStaysOpaque)
 {
     bind();
-    ASSERT_TRUE(list.AddToolPicture(
-        com::Object(addTool(QStringLiteral("Pink"), toolPicture(16, 16, kRed, 0xFFFF00FF)))));
-    const QImage image = shown(QStringLiteral("Pink"));
-    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 255);
-    EXPECT_EQ(qAlpha(image.pixel(8, 8)), 0);
+    for (const QRgb mask : {kRed, QRgb(0xFFFF00FE), QRgb(0xFFFF00FD)}) {
+        SCOPED_TRACE(mask);
+        const QString id = QString::number(mask, 16);
+        ASSERT_TRUE(list.AddToolPicture(
+            com::Object(addTool(id, toolPicture(16, 16, mask, 0xFFFF00FF)))));
+        const QImage image = shown(id);
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 255);
+        EXPECT_EQ(qAlpha(image.pixel(8, 8)), 0);
+    }
 }
 
 // Pictures taller than the work box's design size are read at their own

@@ -4,6 +4,7 @@
 
 #include "barwright/connection/mRegistry.h"
 #include "barwright/panel/mSubclassCtlPanel.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/Window.h"
 
 TEST_F(PanelTest, OptionsShowTheWorkingCopyAndWriteIt)
@@ -93,4 +94,81 @@ TEST_F(PanelTest, PlaceholderShowsExactlyWithoutToolbars)
     EXPECT_FALSE(v.picDummyToolbar.Visible());
     EXPECT_NEAR(v.imgBanner.Top(), (v.ScaleHeight() - v.imgBanner.Height()) / 2, 15);
     EXPECT_EQ(panel().liTBars.ListCount(), 0);   // lists follow in the toolbar commands
+}
+
+TEST_F(PanelTest, SavedLargerSizeIsRestoredAndLaidOutByTheMove)
+{
+    start(sampleCopy());
+    const float width = panel().Width();
+    const float height = panel().Height();
+    const float innerWidth = panel().ScaleWidth();
+    const float innerHeight = panel().ScaleHeight();
+    const float listWidth = panel().liTBars.Width();
+    const float treeHeight = panel().tvTools.Height();
+    const float tabHeight = panel().tabMain.Height();
+    const float cmdsTop = panel().frCmdsTools.Top();
+    panel().cmdCxl.click();
+
+    const QString app = QStringLiteral("ConfigUtility");
+    const QString section = QStringLiteral("ControlPanel");
+    mRegistry::SaveRegSetting(app, section, QStringLiteral("Width"),
+                              QString::number(width + 600));   // 40 pixels
+    mRegistry::SaveRegSetting(app, section, QStringLiteral("Height"),
+                              QString::number(height + 450));   // 30 pixels
+    start(sampleCopy());
+    const float dx = panel().ScaleWidth() - innerWidth;   // pixels
+    const float dy = panel().ScaleHeight() - innerHeight;
+    EXPECT_GE(dx, 40);
+    EXPECT_GE(dy, 30);
+    EXPECT_FLOAT_EQ(panel().liTBars.Width(), listWidth + dx * 15);
+    EXPECT_FLOAT_EQ(panel().tvTools.Height(), treeHeight + dy * 15);
+    EXPECT_FLOAT_EQ(panel().tabMain.Height(), tabHeight + dy);
+    EXPECT_FLOAT_EQ(panel().frCmdsTools.Top(), cmdsTop + dy * 15);
+    // The minimum stays the designed size, not the restored one.
+    EXPECT_LT(mSubclassCtlPanel::gMinTrackWidth,
+              int32_t(panel().Width() / forms::Screen::TwipsPerPixelX()));
+}
+
+TEST_F(PanelTest, EditAndDeleteFollowTheCurrentTabsSelection)
+{
+    start(sampleCopy());
+    frmCtlPanel& p = panel();
+    p.chDisplayByCategory.setValue(forms::vbChecked);
+    p.ToolBarModified(toolbar::change::ToolSelected, {},
+                      com::Object(workingCopy().tools()->Item(QStringLiteral("ID_Bold"))));
+    ASSERT_EQ(p.tabMain.Tab(), 1);
+    ASSERT_NE(p.tvTools.SelectedItem(), nullptr);
+    EXPECT_EQ(p.tvTools.SelectedItem()->Key(), QStringLiteral("ID_Bold"));
+    EXPECT_TRUE(p.cmdEditTool.Enabled());
+    EXPECT_TRUE(p.mnu_deleteTool.Enabled());
+
+    p.tvTools.setSelectedItem(&p.tvTools.Nodes.Item(QStringLiteral("@CATEGORY@FORMAT")));
+    p.SetCmdBtnsEnabledStatus();
+    EXPECT_FALSE(p.cmdEditTool.Enabled());
+    EXPECT_FALSE(p.cmdDeleteTool.Enabled());
+
+    // The Toolbars tab refreshes only its own commands.
+    p.tvTools.setSelectedItem(&p.tvTools.Nodes.Item(QStringLiteral("ID_Bold")));
+    p.SetCmdBtnsEnabledStatus();
+    p.tabMain.setTab(0);
+    p.tvTools.setSelectedItem(&p.tvTools.Nodes.Item(QStringLiteral("@CATEGORY@FORMAT")));
+    p.liTBars.setListIndex(-1);
+    p.SetCmdBtnsEnabledStatus();
+    EXPECT_FALSE(p.cmdEditTBar.Enabled());
+    EXPECT_FALSE(p.mnu_deleteTbar.Enabled());
+    EXPECT_TRUE(p.cmdEditTool.Enabled());
+    p.liTBars.setListIndex(1);
+    p.SetCmdBtnsEnabledStatus();
+    EXPECT_TRUE(p.cmdDeleteTBar.Enabled());
+}
+
+TEST_F(PanelTest, DamagedGroupingSettingDoesNotStopTheLoad)
+{
+    mRegistry::SaveRegSetting(QStringLiteral("ConfigUtility"), QStringLiteral("ControlPanel"),
+                              QStringLiteral("DisplayByCategory"), QStringLiteral("99999"));
+    start(sampleCopy());
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+    EXPECT_EQ(panel().chDisplayByCategory.Value(), forms::vbChecked);
+    EXPECT_EQ(panel().liTBars.ListCount(), workingCopy().toolbars()->Count());
+    EXPECT_GT(panel().liTBars.ListCount(), 0);
 }

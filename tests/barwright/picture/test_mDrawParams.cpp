@@ -90,8 +90,11 @@ TEST_F(DrawParamsTest, BrushesAreMadeOnceAndFreedWithTheProbe)
     EXPECT_EQ(gHatchBrush, hatch);
     GetNearestDisplayColor(0);
     Create16ColorPalette();
-    EXPECT_NE(gPalette16, 0);
+    const gdi::HPALETTE palette = gPalette16;
+    Create16ColorPalette();
+    EXPECT_EQ(gPalette16, palette);
     EXPECT_EQ(gdi::CountLiveObjects().brushes, before.brushes + 2);
+    EXPECT_EQ(gdi::CountLiveObjects().palettes, before.palettes + 1);
     FreeDrawResources();
     EXPECT_EQ(gCheckerBrush, 0);
     EXPECT_EQ(gHatchBrush, 0);
@@ -100,6 +103,21 @@ TEST_F(DrawParamsTest, BrushesAreMadeOnceAndFreedWithTheProbe)
     EXPECT_EQ(after.brushes, before.brushes);
     EXPECT_EQ(after.bitmaps, before.bitmaps);
     EXPECT_EQ(after.dcs, before.dcs);
+    EXPECT_EQ(after.palettes, before.palettes);
+}
+
+TEST_F(DrawParamsTest, StandardPaletteIsARealPaletteOfSeventeenEntries)
+{
+    Create16ColorPalette();
+    ASSERT_NE(gPalette16, 0);
+    std::array<gdi::PALETTEENTRY, 20> entries{};
+    ASSERT_EQ(gdi::GetPaletteEntries(gPalette16, 0, 20, entries.data()), 17u);
+    const auto rgb = [](const gdi::PALETTEENTRY& e) {
+        return std::array<int, 4>{e.peRed, e.peGreen, e.peBlue, e.peFlags};
+    };
+    EXPECT_EQ(rgb(entries[7]), (std::array<int, 4>{128, 128, 128, 0}));
+    EXPECT_EQ(rgb(entries[8]), (std::array<int, 4>{192, 192, 192, 0}));
+    EXPECT_EQ(rgb(entries[16]), (std::array<int, 4>{33, 65, 97, 0}));
 }
 
 TEST_F(DrawParamsTest, ThreeDBorderLightsTheTopLeftOfARaisedFrame)

@@ -168,6 +168,22 @@ TEST_F(DumpTest, WritersRefuseWhatReadersWouldRefuse)
     EXPECT_EQ(k.writeVector(-1, nullptr), -2);
     k.setNaturalSize(&o, 3, 3);
     EXPECT_EQ(k.writeVector(9999, &o), draw::kWriteFailed);  // not a kernel file
+
+    // Records a peer edited after the kernel made them: nothing is read beyond
+    // the storage, and an absurd depth is a refusal, not a shift out of range.
+    VecPrimitive p = prim(kLine, 0, 0, 1, 1);
+    ASSERT_EQ(k.addPrimitive(&o, &p), 1);
+    o.count = o.capacity + 1;
+    EXPECT_EQ(k.writeVector(h, &o), -2);
+    o.count = 1;
+    ASSERT_EQ(k.initRecord(&r, 4, 4, 8), 1);
+    ASSERT_EQ(k.allocStorage(&r, 1), 1);
+    for (int32_t bits : {-3, 0, 64}) {
+        r.bitsPerPixel = bits;
+        EXPECT_EQ(k.writeRaster(h, &r), draw::kBadHeader) << bits;
+    }
+    k.freeStorage(&r);
+    k.freeContents(&o);
     k.close(h);
 }
 

@@ -44,6 +44,20 @@ TEST(TempFiles, PathEndsWithASlashAndBufferRulesHold)
     EXPECT_TRUE(small.isEmpty());
 }
 
+TEST(TempFiles, AMissingTemporaryFolderFailsInsteadOfGivingTheRoot)
+{
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", "/nonexistent/bw-temp-folder");
+    QString buffer(MAX_PATH, QChar(0));
+    const uint32_t n = GetTempPathA(MAX_PATH, buffer);
+    if (saved.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", saved);
+    EXPECT_EQ(n, 0u);
+    EXPECT_EQ(buffer, QString(MAX_PATH, QChar(0)));
+}
+
 TEST(TempFiles, NamesAreUniqueAndCreatedEmpty)
 {
     QTemporaryDir dir;

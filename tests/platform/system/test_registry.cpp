@@ -264,6 +264,8 @@ TEST_F(Registry, ForeignOrMalformedStoresAreDamagedToo)
         "[1, 2, 3]",
         R"({"format": "something-else", "version": 1, "roots": {}})",
         R"({"format": "barwright-registry", "version": 99, "roots": {}})",
+        R"({"format": "barwright-registry", "version": 1, "roots": [{"name": "A"}]})",
+        R"({"format": "barwright-registry", "version": 1})",
         R"({"format": "barwright-registry", "version": 1,
             "roots": {"HKEY_CURRENT_USER": {"name": "HKEY_CURRENT_USER",
               "values": [{"name": "v", "type": 3, "base64": "***"}]}}})",

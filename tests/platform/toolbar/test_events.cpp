@@ -108,6 +108,34 @@ TEST_F(ToolbarEvents, CheckingAGroupedStateToolClicksItAndReleasesTheGroup)
     EXPECT_THAT(log.clicks, ElementsAre("id_fill"));
 }
 
+TEST_F(ToolbarEvents, StateSetToCheckedFromCodeClicksTheToolHoweverItIsReached)
+{
+    // The picture palettes make a tool current by checking it from code.
+    for (const char* id : {"id_pencil", "id_select"}) {
+        auto t = c->tools()->Add(id, mqStateButton);
+        t->setStateGroupName("group1");
+        bar->tools()->Add(id);
+    }
+    EventLog log(*c);
+    const com::Object ctl(c);
+    const com::Object tools = com::Object::fromVariant(ctl.get(dispid::Tools));
+    com::Object::fromVariant(tools.call("Item", {rt::Variant("ID_PENCIL")}))
+        .let("State", int16_t(1));
+    // Through the toolbar's entry, by name only, as a Long.
+    const com::Object main = com::Object::fromVariant(
+        com::Object::fromVariant(ctl.get(dispid::Toolbars)).call("Item", {rt::Variant("Main")}));
+    const com::Object entry = com::Object::fromVariant(
+        com::Object::fromVariant(main.get("Tools")).call("Item", {rt::Variant("id_select")}));
+    entry.let("State", int32_t(1));
+    EXPECT_THAT(log.clicks, ElementsAre("id_pencil", "id_select"));
+    EXPECT_EQ(c->tools()->Item(QStringLiteral("id_pencil"))->State(), mqUnchecked);
+    // Going up, or staying where it is, is no click.
+    log.clear();
+    entry.let("State", int16_t(1));
+    entry.let("State", int16_t(0));
+    EXPECT_TRUE(log.clicks.empty());
+}
+
 TEST_F(ToolbarEvents, RedrawFalseHoldsRepaintsButNotEvents)
 {
     int repaints = 0;

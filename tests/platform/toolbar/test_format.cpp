@@ -76,6 +76,23 @@ TEST_F(ToolbarFormat, EverySettingAndPictureSurvivesFilesAndValues)
     EXPECT_EQ(fromValue->SaveConfigurationEx(), original->SaveConfigurationEx());
 }
 
+TEST_F(ToolbarFormat, StatesLoadAsSavedWithoutGroupReleaseOrClick)
+{
+    // Two checked tools that only later joined one group stay checked.
+    auto original = std::make_shared<MqZentribar>();
+    for (const char* id : {"A", "B"}) {
+        auto t = original->tools()->Add(id, mqStateButton);
+        t->setState(mqChecked);
+        t->setStateGroupName("g");
+    }
+    auto loaded = std::make_shared<MqZentribar>();
+    toolbar::testing::EventLog log(*loaded);
+    loaded->LoadConfigurationEx(rt::Variant(original->SaveConfigurationEx()));
+    EXPECT_EQ(loaded->tools()->Item(QStringLiteral("A"))->State(), mqChecked);
+    EXPECT_EQ(loaded->tools()->Item(QStringLiteral("B"))->State(), mqChecked);
+    EXPECT_TRUE(log.clicks.empty());
+}
+
 struct BadDocument {
     const char* name;
     std::function<QByteArray(const QByteArray& good)> make;
@@ -136,6 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
                         return replaced(g, "\"ImageSize\":24", "\"ImageSize\":40");
                     },
                     "tool 'ID_Open': Tool.ImageSize: 40 is outside the range 16 to 32"},
+        BadDocument{"OutOfRangeState",
+                    [](const QByteArray& g) {
+                        return replaced(g, "\"State\":1", "\"State\":2");
+                    },
+                    "Tool.State: 2 is outside the range 0 to 1"},
         BadDocument{"WrongType",
                     [](const QByteArray& g) {
                         return replaced(g, "\"Enabled\":false", "\"Enabled\":\"no\"");

@@ -263,6 +263,20 @@ TEST(ToolbarModel, ComboBoxKeepsItemDataWithItsItemWhenSorted)
     EXPECT_EQ(errorOf([&] { combo.get("ItemData", {rt::Variant(int16_t(4))}); }).number(), 381);
 }
 
+TEST(ToolbarModel, SortingKeepsTheSelectionOnItsOwnItemAmongEqualTexts)
+{
+    auto c = std::make_shared<MqZentribar>();
+    const auto combo = c->tools()->Add("ID_C", mqComboBox)->comboBox();
+    for (const auto& [text, data] : {std::pair{"b", 1}, std::pair{"a", 2}, std::pair{"b", 3}}) {
+        combo->AddItem(text);
+        combo->setItemData(combo->NewIndex(), data);
+    }
+    combo->setListIndex(2);   // the second "b"
+    combo->setSorted(true);
+    EXPECT_EQ(combo->ListIndex(), 2);
+    EXPECT_EQ(combo->ItemData(combo->ListIndex()), 3);
+}
+
 TEST(ToolbarModel, ObjectsOfAReplacedConfigurationStayUsableAsPlainData)
 {
     auto c = std::make_shared<MqZentribar>();
