@@ -8,19 +8,32 @@
 
 #include <cstdio>
 
+namespace {
+
+const char* const kUsage =
+    "Usage: barwright [FILE.qrv]\n"
+    "Configures the toolbars and tools of a toolbar configuration file (.qrv).\n"
+    "The file plays the developer's toolbar control: Apply and OK write the\n"
+    "configuration back into FILE; Cancel without saving leaves it untouched.\n"
+    "Without FILE an empty configuration opens and nothing is written.\n";
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    // Answered before the GUI starts, so --help works without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "-?") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("barwright"));
     QApplication::setQuitOnLastWindowClosed(false);   // the close event ends the run
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Configures the toolbars and tools of a toolbar configuration file (.qrv).\n"
-        "The file plays the developer's toolbar control: Apply and OK write the\n"
-        "configuration back into FILE; Cancel without saving leaves it untouched.\n"
-        "Without FILE an empty configuration opens and nothing is written."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The configuration file (.qrv) to edit."),
                                  QStringLiteral("[FILE.qrv]"));
