@@ -4,6 +4,7 @@
 #include "barwright/connection/mGlobalsControls.h"
 #include "barwright/panel/CToolCopier.h"
 #include "barwright/panel/CopyDestination.h"
+#include "barwright/panel/LoadWorkConfiguration.h"
 #include "barwright/panel/CopyProperties.h"
 #include "barwright/panel/frmLoadToolbarConflict.h"
 #include "platform/forms/MsgBox.h"
@@ -136,14 +137,8 @@ bool frmLoadToolbars::LoadConfiguration()
 {
     txtLoadingFrom.setText(ConfigFileName);
     const com::Object work = tbarWork.object();
-    if (rt::tryStatement([&] {
-            work.call(toolbar::dispid::LoadConfiguration, {ConfigFileName});
-        }) != 0) {
-        forms::MsgBox(QStringLiteral("Error while loading configuration - invalid or "
-                                     "damaged configuration file."),
-                      forms::vbOKOnly, kTitle);
+    if (!LoadWorkConfiguration(work, ConfigFileName, kTitle))
         return false;
-    }
     rt::ResumeNext rn;
     rn([&] { work.let(toolbar::dispid::Visible, false); });
     com::Object bars;

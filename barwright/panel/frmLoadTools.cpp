@@ -5,6 +5,7 @@
 #include "barwright/panel/CImagelist.h"
 #include "barwright/panel/CToolCopier.h"
 #include "barwright/panel/CopyDestination.h"
+#include "barwright/panel/LoadWorkConfiguration.h"
 #include "barwright/panel/ToolListRows.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Screen.h"
@@ -97,14 +98,8 @@ bool frmLoadTools::LoadConfiguration()
 {
     txtLoadingFrom.setText(ConfigFileName);
     const com::Object work = tbarWork.object();
-    if (rt::tryStatement([&] {
-            work.call(toolbar::dispid::LoadConfiguration, {ConfigFileName});
-        }) != 0) {
-        forms::MsgBox(QStringLiteral("Error while loading configuration - invalid or "
-                                     "damaged configuration file."),
-                      forms::vbOKOnly, kTitle);
+    if (!LoadWorkConfiguration(work, ConfigFileName, kTitle))
         return false;
-    }
     rt::tryStatement([&] { work.let(toolbar::dispid::Visible, false); });
     LoadListviewWithTools();
     return true;
