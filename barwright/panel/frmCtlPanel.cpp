@@ -169,26 +169,31 @@ void frmCtlPanel::layoutTabCommandFrame(forms::Frame& frame,
     }
 }
 
-void frmCtlPanel::designToolbarsTab()
+void frmCtlPanel::designListCommands(forms::Frame& frame,
+                                     const std::array<forms::CommandButton*, 4>& buttons,
+                                     const std::array<QString, 4>& tips)
 {
-    liTBars.Move(90, 480, 6105, 4170);
-    frCmdsToolbars.Move(45, 4740, 3690, 420);
-    borderless(frCmdsToolbars);
-    const std::array<std::pair<forms::CommandButton*, QString>, 4> b{{
-        {&cmdNewTBar, QStringLiteral("Create a New Toolbar")},
-        {&cmdEditTBar, QStringLiteral("Edit an Existing Toolbar")},
-        {&cmdDeleteTBar, QStringLiteral("Delete a Toolbar")},
-        {&cmdLoadTBar, QStringLiteral("Load Toolbar(s) From a Configuration File")}}};
+    frame.Move(45, 4740, 3690, 420);
+    borderless(frame);
     const std::array<QString, 4> captions{QStringLiteral("&New..."), QStringLiteral("&Edit..."),
                                           QStringLiteral("&Delete..."),
                                           QStringLiteral("&Load...")};
-    for (size_t i = 0; i < b.size(); ++i) {
-        b[i].first->setCaption(captions[i]);
-        b[i].first->setToolTipText(b[i].second);
-        b[i].first->Move(0, 15, 840, 375);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setCaption(captions[i]);
+        buttons[i]->setToolTipText(tips[i]);
+        buttons[i]->Move(0, 15, 840, 375);
     }
-    layoutTabCommandFrame(frCmdsToolbars, {&cmdNewTBar, &cmdEditTBar, &cmdDeleteTBar,
-                                           &cmdLoadTBar});
+    layoutTabCommandFrame(frame, buttons);
+}
+
+void frmCtlPanel::designToolbarsTab()
+{
+    liTBars.Move(90, 480, 6105, 4170);
+    designListCommands(frCmdsToolbars, {&cmdNewTBar, &cmdEditTBar, &cmdDeleteTBar, &cmdLoadTBar},
+                       {QStringLiteral("Create a New Toolbar"),
+                        QStringLiteral("Edit an Existing Toolbar"),
+                        QStringLiteral("Delete a Toolbar"),
+                        QStringLiteral("Load Toolbar(s) From a Configuration File")});
 }
 
 void frmCtlPanel::designToolsTab()
@@ -197,23 +202,10 @@ void frmCtlPanel::designToolsTab()
     tvTools.setOLEDragMode(forms::vbOLEDragAutomatic);   // a tool drags out as its ID
     chDisplayByCategory.setCaption(QStringLiteral("Display Tools By &Category"));
     chDisplayByCategory.Move(120, 4380, 4000, 300);
-    frCmdsTools.Move(45, 4740, 3690, 420);
-    borderless(frCmdsTools);
-    const std::array<std::pair<forms::CommandButton*, QString>, 4> b{{
-        {&cmdNewTool, QStringLiteral("Create a New Tool")},
-        {&cmdEditTool, QStringLiteral("Edit an Existing Tool")},
-        {&cmdDeleteTool, QStringLiteral("Delete a Tool")},
-        {&cmdLoadTool, QStringLiteral("Load Tool(s) From a Configuration File")}}};
-    const std::array<QString, 4> captions{QStringLiteral("&New..."), QStringLiteral("&Edit..."),
-                                          QStringLiteral("&Delete..."),
-                                          QStringLiteral("&Load...")};
-    for (size_t i = 0; i < b.size(); ++i) {
-        b[i].first->setCaption(captions[i]);
-        b[i].first->setToolTipText(b[i].second);
-        b[i].first->Move(0, 15, 840, 375);
-    }
-    layoutTabCommandFrame(frCmdsTools, {&cmdNewTool, &cmdEditTool, &cmdDeleteTool,
-                                        &cmdLoadTool});
+    designListCommands(frCmdsTools, {&cmdNewTool, &cmdEditTool, &cmdDeleteTool, &cmdLoadTool},
+                       {QStringLiteral("Create a New Tool"),
+                        QStringLiteral("Edit an Existing Tool"), QStringLiteral("Delete a Tool"),
+                        QStringLiteral("Load Tool(s) From a Configuration File")});
 }
 
 void frmCtlPanel::designOptionsTab()

@@ -154,6 +154,10 @@ private:
     void prepareCategoryPicture();
     void layoutTabCommandFrame(forms::Frame& frame,
                                const std::array<forms::CommandButton*, 4>& buttons);
+    // The New, Edit, Delete and Load buttons under a tab's list.
+    void designListCommands(forms::Frame& frame,
+                            const std::array<forms::CommandButton*, 4>& buttons,
+                            const std::array<QString, 4>& tips);
     void ApplyChanges(bool bImmediate);
     void ExitPanel();
 
