@@ -4,6 +4,7 @@
 #include "barwright/connection/mGlobalsControls.h"
 #include "barwright/panel/CToolCopier.h"
 #include "barwright/panel/CopyDestination.h"
+#include "barwright/panel/CopyDialogButtons.h"
 #include "barwright/panel/LoadWorkConfiguration.h"
 #include "barwright/panel/CopyProperties.h"
 #include "barwright/panel/frmLoadToolbarConflict.h"
@@ -92,20 +93,7 @@ void frmLoadToolbars::Form_Design()
     Label1.setCaption(QStringLiteral("&Select The Toolbars To Load"));
     liToolbars.Move(120, 1110, 4200, 3330);
 
-    const std::pair<forms::CommandButton*, const char*> buttons[] = {
-        {&cmdOK, "OK"}, {&cmdCxl, "Cancel"}, {&cmdSelectAll, "Select &All"},
-        {&cmdClearAll, "&Clear All"}};
-    const float tops[] = {1110, 1560, 2280, 2730};
-    int i = 0;
-    for (const auto& [button, caption] : buttons) {
-        button->Move(4440, tops[i++], 1440, 375);
-        button->setCaption(QLatin1String(caption));
-    }
-    cmdOK.setDefault(true);
-    cmdCxl.setCancel(true);
-    // Nothing is selected yet.
-    cmdOK.setEnabled(false);
-    cmdClearAll.setEnabled(false);
+    buttons().design(4440, {1110, 1560, 2280, 2730}, 1440, 375);
 }
 
 void frmLoadToolbars::Form_Load()
@@ -120,10 +108,7 @@ void frmLoadToolbars::Form_Load()
     if (FontName() != u"MS Sans Serif") {
         const float left = liToolbars.Left() + liToolbars.Width() + 60;
         const float width = ScaleWidth() - (liToolbars.Left() + liToolbars.Width() + 120);
-        for (forms::CommandButton* b : {&cmdOK, &cmdCxl, &cmdSelectAll, &cmdClearAll}) {
-            b->setLeft(left);
-            b->setWidth(width);
-        }
+        buttons().align(left, width);
     }
 }
 

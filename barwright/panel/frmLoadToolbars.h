@@ -8,6 +8,7 @@
 // after Cancel or a file that could not be loaded, False after OK (also when
 // a Cancel answer stopped the copy half-way; what was copied stays).
 
+#include "barwright/panel/CopyDialogButtons.h"
 #include "barwright/panel/ZentribarControl.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/CommandButton.h"
@@ -36,6 +37,7 @@ public:
     QString className() const override { return QStringLiteral("frmLoadToolbars"); }
 
 private:
+    CopyDialogButtons buttons() { return {cmdOK, cmdCxl, cmdSelectAll, cmdClearAll}; }
     void Form_Design() override;
     void Form_Load() override;
     void Form_Activate() override;

@@ -5,6 +5,7 @@
 #include "barwright/panel/CImagelist.h"
 #include "barwright/panel/CToolCopier.h"
 #include "barwright/panel/CopyDestination.h"
+#include "barwright/panel/CopyDialogButtons.h"
 #include "barwright/panel/LoadWorkConfiguration.h"
 #include "barwright/panel/ToolListRows.h"
 #include "platform/forms/MsgBox.h"
@@ -54,20 +55,7 @@ void frmLoadTools::Form_Design()
     picWork.setAutoRedraw(true);
     picWork.setVisible(false);
 
-    const std::pair<forms::CommandButton*, const char*> buttons[] = {
-        {&cmdOK, "OK"}, {&cmdCxl, "Cancel"}, {&cmdSelectAll, "Select &All"},
-        {&cmdClearAll, "&Clear All"}};
-    const float tops[] = {74, 104, 152, 182};
-    int i = 0;
-    for (const auto& [button, caption] : buttons) {
-        button->Move(414, tops[i++], 98, 26);
-        button->setCaption(QLatin1String(caption));
-    }
-    cmdOK.setDefault(true);
-    cmdCxl.setCancel(true);
-    // Nothing is selected yet.
-    cmdOK.setEnabled(false);
-    cmdClearAll.setEnabled(false);
+    buttons().design(414, {74, 104, 152, 182}, 98, 26);
 }
 
 void frmLoadTools::Form_Load()
@@ -81,10 +69,7 @@ void frmLoadTools::Form_Load()
     if (isLoaded() && FontName() != u"MS Sans Serif") {
         const float left = lvTools.Left() + lvTools.Width() + 2;
         const float width = ScaleWidth() - (lvTools.Left() + lvTools.Width() + 4);
-        for (forms::CommandButton* b : {&cmdOK, &cmdCxl, &cmdSelectAll, &cmdClearAll}) {
-            b->setLeft(left);
-            b->setWidth(width);
-        }
+        buttons().align(left, width);
     }
 }
 

@@ -6,6 +6,7 @@
 // bCanceled: True after Cancel or a file that could not be loaded, False
 // after OK (also when a replace question's Cancel stopped the copy).
 
+#include "barwright/panel/CopyDialogButtons.h"
 #include "barwright/panel/ZentribarControl.h"
 #include "platform/forms/CommandButton.h"
 #include "platform/forms/Form.h"
@@ -43,6 +44,7 @@ public:
     void LoadListviewWithTools();
 
 private:
+    CopyDialogButtons buttons() { return {cmdOK, cmdCxl, cmdSelectAll, cmdClearAll}; }
     void Form_Design() override;
     void Form_Load() override;
     void Form_Activate() override;
