@@ -2,11 +2,9 @@
 // file, with the file standing in for the developer's control.
 #include "barwright/panel/ProgramHost.h"
 #include "platform/forms/App.h"
+#include "platform/forms/CommandLine.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-
-#include <cstdio>
 
 namespace {
 
@@ -21,31 +19,15 @@ const char* const kUsage =
 
 int main(int argc, char** argv)
 {
-    // Answered before the GUI starts, so --help works without a display.
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h" || arg == "-?") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-    }
+    const forms::CommandLine line = forms::readCommandLine(argc, argv, kUsage, 1);
+    if (line.exitStatus >= 0)
+        return line.exitStatus;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("barwright"));
     QApplication::setQuitOnLastWindowClosed(false);   // the close event ends the run
 
-    QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("The configuration file (.qrv) to edit."),
-                                 QStringLiteral("[FILE.qrv]"));
-    parser.process(app);
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fputs("barwright: one configuration file at most; see --help\n", stderr);
-        return 2;
-    }
-
     forms::App::setTitle(QStringLiteral("Halvorbar Configuration Utility"));
-    ProgramHost host(files.isEmpty() ? QString() : files.first());
+    ProgramHost host(line.files.isEmpty() ? QString() : line.files.first());
     host.start();
     return host.run();
 }

@@ -28,8 +28,9 @@ void frmTooltip::Form_Design()
 
 void frmTooltip::Form_Load()
 {
-    QWidget* w = window();
+    QWidget* w = window();   // the top-level window, not its client area
     w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
     const QFontMetrics fm(lblSize.widget()->font());
     const int width = fm.horizontalAdvance(kPrefix + QStringLiteral("99x99")) + 8;
     const int height = fm.height() + 6;

@@ -23,10 +23,18 @@ public:
     // (decided by markPrevInstance; false otherwise).
     static bool PrevInstance();
     static void setPrevInstance(bool on);
+    // Runs the program until its last loaded form unloads (at once when none
+    // is loaded); returns the exit status.
+    static int run();
     static int32_t Major() { return 1; }
     static int32_t Minor() { return 0; }
     static int32_t Revision() { return 0; }
 };
+
+namespace detail {
+// The last loaded form has unloaded: ends a running program (App::run).
+void lastFormUnloaded();
+}  // namespace detail
 
 // Lets pending window messages (timers, paints, input) run; returns the
 // number of open forms.

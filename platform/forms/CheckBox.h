@@ -25,6 +25,8 @@ public:
     Event<> Click;
 
 protected:
+    bool hasAccessKey(QChar key) override;
+    void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
 };
 
@@ -43,6 +45,8 @@ public:
     Event<> Click;
 
 protected:
+    bool hasAccessKey(QChar key) override;
+    void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/forms/CommandButton.h"
 
+#include "platform/forms/AccessKeys.h"
 #include "platform/forms/Form.h"
 
 #include <QPushButton>
@@ -83,6 +84,18 @@ void CommandButton::click()
     if (!w || !w->isEnabled() || w->isHidden())
         return;
     Click.fire();
+}
+
+bool CommandButton::hasAccessKey(QChar key)
+{
+    return detail::accessKeyOf(Caption()) == key;
+}
+
+void CommandButton::pressAccessKey(QChar, bool unique)
+{
+    SetFocus();
+    if (unique)
+        click();
 }
 
 }  // namespace forms

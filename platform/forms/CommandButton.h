@@ -30,6 +30,8 @@ public:
     Event<> Click;
 
 protected:
+    bool hasAccessKey(QChar key) override;
+    void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
     void resetState() override;
     bool wantsDialogKey(int16_t) override { return true; }

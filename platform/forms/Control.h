@@ -11,6 +11,8 @@
 #include <QString>
 #include <QWidget>
 
+class QKeyEvent;
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -134,6 +136,12 @@ public:
     Event<int16_t, int16_t, float, float> MouseMove;
     Event<int16_t, int16_t, float, float> MouseUp;
 
+    // Access keys (Alt+letter): whether the caption has `key` (folded to lower
+    // case), and what the key does; `unique` is false when other controls of
+    // the form share it (then the control only takes the focus).
+    virtual bool hasAccessKey(QChar key) { (void)key; return false; }
+    virtual void pressAccessKey(QChar key, bool unique) { (void)key; (void)unique; }
+
     // The widget (loads the form); null for controls without one (Timer).
     QWidget* widget();
     // The widget if it exists now, without loading.
@@ -207,7 +215,10 @@ private:
 // The Qt colour of a colour value (system colours resolved).
 QColor toQColor(int32_t color);
 
-// Key codes of KeyDown/KeyUp (the Windows virtual keys).
+// Key codes of KeyDown/KeyUp (the Windows virtual keys of a US keyboard):
+// punctuation has its OEM key, a shifted character its unshifted key, a
+// character without a key of its own VK_PACKET (231); 0 when none.
 int16_t virtualKeyOf(int qtKey);
+int16_t virtualKeyOf(const QKeyEvent* event);   // also tells the keypad apart
 
 }  // namespace forms

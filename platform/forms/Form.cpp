@@ -1,5 +1,7 @@
 #include "platform/forms/Form.h"
 
+#include "platform/forms/AccessKeys.h"
+#include "platform/forms/App.h"
 #include "platform/forms/Input.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/MsgBox.h"
@@ -61,6 +63,7 @@ public:
         m_client->setGeometry(0, bh, width(), std::max(0, height() - bh));
     }
     void detach() { m_form = nullptr; }
+    QMenuBar* existingBar() const { return m_bar; }
 
 protected:
     void closeEvent(QCloseEvent* e) override
@@ -85,30 +88,29 @@ protected:
             m_form->fireActivate();
         return QWidget::event(e);
     }
+    // Keys of the window itself (no control has the focus), and those a
+    // control's widget left alone: an access key still goes to the form.
     void keyPressEvent(QKeyEvent* e) override
     {
-        detail::noteKey(e, true);
         if (!m_form)
             return;
-        int16_t vk = virtualKeyOf(e->key());
-        const int16_t shift = detail::shiftOf(e->modifiers());
-        m_form->KeyDown.fire(vk, shift);
-        if (!e->text().isEmpty() && vk) {
-            int16_t ascii = int16_t(e->text()[0].unicode());
-            m_form->KeyPress.fire(ascii);
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && focus != this) {
+            detail::runAccessKey(*m_form, detail::accessKeyRequested(e));
+            return;
         }
-        if (vk == 13 || vk == 27)
-            m_form->pressDialogButton(vk);
+        detail::noteKey(e, true);
+        detail::formOwnKeyPress(*m_form, e);
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {
         detail::noteKey(e, false);
         if (!m_form)
             return;
-        int16_t vk = virtualKeyOf(e->key());
-        m_form->KeyUp.fire(vk, detail::shiftOf(e->modifiers()));
+        int16_t vk = virtualKeyOf(e);
+        if (vk)
+            m_form->KeyUp.fire(vk, detail::shiftOf(e->modifiers()));
     }
-
 private:
     Form* m_form;
     QWidget* m_client = nullptr;
@@ -297,13 +299,33 @@ QWidget* Form::hostWidget()
     return m_windowOwner ? m_windowOwner->client() : nullptr;
 }
 
+QWidget* Form::window()
+{
+    ensureLoaded();
+    return m_window;
+}
+
 QWidget* Form::existingWindow() const
 {
     return m_window;
 }
 
+QMenuBar* Form::existingMenuBar() const
+{
+    return m_windowOwner ? m_windowOwner->existingBar() : nullptr;
+}
+
+Form* Form::fromWindow(const QWidget* topLevel)
+{
+    for (Form* f : loaded())
+        if (f->m_window && f->m_window == topLevel)
+            return f;
+    return nullptr;
+}
+
 void Form::createWindow()
 {
+    detail::installAccessKeyOverride();
     m_windowOwner = std::make_unique<FormWindow>(this);
     m_window = m_windowOwner.get();
     m_window->setWindowTitle(className());
@@ -357,7 +379,13 @@ void Form::Show(int16_t modal, Form* owner)
         m_owner = owner;
         if (w->parentWidget() != owner->m_window) {
             const QRect g = w->geometry();
-            w->setParent(owner->m_window, w->windowFlags() | Qt::Window | Qt::Dialog);
+            // An owned window is a dialog of its owner, unless it has a type
+            // of its own (a tip window stays a tip).
+            Qt::WindowFlags flags = w->windowFlags();
+            const Qt::WindowFlags type = flags & Qt::WindowType_Mask;
+            if (type == Qt::Widget || type == Qt::Window)
+                flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog;
+            w->setParent(owner->m_window, flags);
             w->setGeometry(g);
         }
     }
@@ -465,6 +493,8 @@ void Form::destroyWindow()
     m_owner = nullptr;
     m_hwnd = 0;
     m_lastResize = {};
+    if (loaded().empty())
+        detail::lastFormUnloaded();
 }
 
 void Form::closeRequested()

@@ -19,6 +19,7 @@
 #include <vector>
 
 class QEventLoop;
+class QMenuBar;
 
 namespace forms {
 
@@ -134,11 +135,17 @@ public:
     void setDefaultButton(Control* button, std::function<void()> press);
     void setCancelButton(Control* button, std::function<void()> press);
     bool pressDialogButton(int16_t keyCode);   // 13 or 27; true when one was pressed
-    QWidget* window() { return hostWidget(); }
+    // The top-level window (loads the form); hostWidget() is its client area.
+    QWidget* window();
     QWidget* existingWindow() const;
+    QMenuBar* existingMenuBar() const;
+    const std::vector<Control*>& controls() const { return m_controls; }
+    const std::vector<Menu*>& menus() const { return m_menus; }
     // All loaded forms, in load order.
     static std::vector<Form*> loadedForms();
     static Form* fromHwnd(int32_t hwnd);
+    // The loaded form whose top-level window this is, or null.
+    static Form* fromWindow(const QWidget* topLevel);
 
 protected:
     // Designed properties: caption, geometry, list items; runs at each load

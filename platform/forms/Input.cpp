@@ -1,5 +1,7 @@
 #include "platform/forms/Input.h"
 
+#include "platform/forms/AccessKeys.h"
+
 #include "platform/forms/Control.h"
 #include "platform/forms/Form.h"
 
@@ -14,6 +16,71 @@
 
 namespace forms {
 
+namespace {
+
+// The US keyboard's key for a character typed with or without Shift: Windows
+// reports the key, not the character, so '!' arrives as the key '1' and '"'
+// as the OEM key 222.
+int16_t keyOfCharacter(int key)
+{
+    switch (key) {
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_Asterisk: return '8';
+    case Qt::Key_ParenLeft: return '9';
+    case Qt::Key_ParenRight: return '0';
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon: return 186;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus: return 187;
+    case Qt::Key_Comma:
+    case Qt::Key_Less: return 188;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: return 189;
+    case Qt::Key_Period:
+    case Qt::Key_Greater: return 190;
+    case Qt::Key_Slash:
+    case Qt::Key_Question: return 191;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde: return 192;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return 219;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar: return 220;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return 221;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl: return 222;
+    default: return 0;
+    }
+}
+
+int16_t keypadKeyOf(int key)
+{
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return int16_t(0x60 + (key - Qt::Key_0));   // VK_NUMPAD0..9
+    switch (key) {
+    case Qt::Key_Asterisk: return 0x6A;
+    case Qt::Key_Plus: return 0x6B;
+    case Qt::Key_Minus: return 0x6D;
+    case Qt::Key_Period:
+    case Qt::Key_Comma: return 0x6E;
+    case Qt::Key_Slash: return 0x6F;
+    default: return 0;
+    }
+}
+
+// A character that no key of the layout gives (an accented letter typed
+// through a compose key or sent by another program) arrives as VK_PACKET.
+constexpr int16_t kPacketKey = 0xE7;
+
+}  // namespace
+
 int16_t virtualKeyOf(int key)
 {
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
@@ -26,6 +93,7 @@ int16_t virtualKeyOf(int key)
     case Qt::Key_Backspace: return 8;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return 9;
+    case Qt::Key_Clear: return 12;
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
     case Qt::Key_Shift: return 16;
@@ -43,14 +111,30 @@ int16_t virtualKeyOf(int key)
     case Qt::Key_Up: return 38;
     case Qt::Key_Right: return 39;
     case Qt::Key_Down: return 40;
+    case Qt::Key_Print: return 44;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
-    case Qt::Key_Plus: return 0xBB;
-    case Qt::Key_Comma: return 0xBC;
-    case Qt::Key_Minus: return 0xBD;
-    case Qt::Key_Period: return 0xBE;
-    default: return 0;
+    case Qt::Key_Menu: return 93;
+    case Qt::Key_NumLock: return 144;
+    case Qt::Key_ScrollLock: return 145;
+    default: break;
     }
+    if (const int16_t vk = keyOfCharacter(key))
+        return vk;
+    if (key >= 0xA0 && key <= 0xFFFF)
+        return kPacketKey;   // Qt names Latin-1 and other letters by their code
+    return 0;
+}
+
+int16_t virtualKeyOf(const QKeyEvent* e)
+{
+    if (e->modifiers() & Qt::KeypadModifier) {
+        if (const int16_t vk = keypadKeyOf(e->key()))
+            return vk;
+    }
+    if (const int16_t vk = virtualKeyOf(e->key()))
+        return vk;
+    return e->text().isEmpty() ? int16_t(0) : kPacketKey;
 }
 
 namespace detail {
@@ -82,7 +166,7 @@ int16_t buttonOf(Qt::MouseButtons b)
 void noteKey(const QKeyEvent* e, bool down)
 {
 #ifdef BW_HAVE_KEYSTATE
-    if (const int16_t vk = virtualKeyOf(e->key()))
+    if (const int16_t vk = virtualKeyOf(e))
         sys::setKeyState(vk, down);
     const Qt::KeyboardModifiers m = e->modifiers();
     sys::setKeyState(16, m & Qt::ShiftModifier);
@@ -92,6 +176,36 @@ void noteKey(const QKeyEvent* e, bool down)
     (void)e;
     (void)down;
 #endif
+}
+
+int16_t keyAsciiOf(const QKeyEvent* e)
+{
+    const QString text = e->text();
+    if (text.isEmpty() || text[0] == u'\t' || e->key() == Qt::Key_Delete)
+        return 0;   // Tab moves the focus; Delete types nothing
+    if (!accessKeyRequested(e).isNull())
+        return 0;   // an access key, not a character
+    return int16_t(text[0].unicode());
+}
+
+void formOwnKeyPress(Form& form, const QKeyEvent* e)
+{
+    int16_t vk = virtualKeyOf(e);
+    const int16_t shift = shiftOf(e->modifiers());
+    if (vk) {
+        form.KeyDown.fire(vk, shift);
+        if (vk == 0 || !form.isLoaded())
+            return;
+    }
+    if (runAccessKey(form, accessKeyRequested(e)) || !form.isLoaded())
+        return;
+    if (int16_t ascii = keyAsciiOf(e)) {
+        form.KeyPress.fire(ascii);
+        if (ascii == 0 || !form.isLoaded())
+            return;
+    }
+    if (vk == 13 || vk == 27)
+        form.pressDialogButton(vk);
 }
 
 }  // namespace detail
@@ -118,12 +232,14 @@ public:
             detail::noteKey(e, false);
             if (e->isAutoRepeat())
                 return false;
-            int16_t vk = virtualKeyOf(e->key());
+            int16_t vk = virtualKeyOf(e);
+            if (!vk)
+                return false;
             const int16_t shift = detail::shiftOf(e->modifiers());
             detail::formKeyUp(m_c->form(), vk, shift);
-            if (vk && m_c)
+            if (m_c)
                 m_c->KeyUp.fire(vk, shift);
-            return vk == 0;
+            return false;
         }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -158,20 +274,27 @@ private:
         detail::noteKey(e, true);
         if (m_resending)
             return false;
-        int16_t vk = virtualKeyOf(e->key());
+        Form& form = m_c->form();
+        int16_t vk = virtualKeyOf(e);
         const int16_t shift = detail::shiftOf(e->modifiers());
-        if (detail::formKeyDown(m_c->form(), vk, shift) || !m_c)
-            return true;
-        if (vk)
+        if (vk) {
+            if (detail::formKeyDown(form, vk, shift) || !m_c)
+                return true;
             m_c->KeyDown.fire(vk, shift);
-        if (!m_c || (vk == 0 && e->key() != 0))
+            if (!m_c || vk == 0)
+                return true;   // a handler took the key
+        }
+        const QChar access = detail::accessKeyRequested(e);
+        if (!access.isNull()) {
+            if (!detail::runAccessKey(form, access))
+                QApplication::beep();
             return true;
-        const QString text = e->text();
-        if (text.isEmpty() || text[0] == u'\t')
+        }
+        int16_t ascii = detail::keyAsciiOf(e);
+        if (ascii == 0)
             return false;
-        int16_t ascii = int16_t(text[0].unicode());
         const int16_t typed = ascii;
-        if (detail::formKeyPress(m_c->form(), ascii) || !m_c)
+        if (detail::formKeyPress(form, ascii) || !m_c)
             return true;
         m_c->KeyPress.fire(ascii);
         if (ascii == 0 || !m_c)
@@ -184,7 +307,7 @@ private:
             return true;
         }
         if ((vk == 13 || vk == 27) && !m_c->wantsDialogKey(vk)) {
-            if (m_c->form().pressDialogButton(vk))
+            if (form.pressDialogButton(vk))
                 return true;
         }
         return false;

@@ -24,6 +24,12 @@ void noteKey(const QKeyEvent* event, bool down);
 // The form-level part of a key press: KeyPreview handlers, default and
 // cancel buttons. Returns true when the key was swallowed.
 bool formKeyDown(Form& form, int16_t& keyCode, int16_t shift);
+// The KeyAscii of a key press, or 0 when it types no character (Tab, Delete,
+// an access key, a key without text).
+int16_t keyAsciiOf(const QKeyEvent* event);
+// A key press on the form's window itself: KeyDown, access key, KeyPress,
+// then the default or cancel button.
+void formOwnKeyPress(Form& form, const QKeyEvent* event);
 bool formKeyPress(Form& form, int16_t& keyAscii);
 void formKeyUp(Form& form, int16_t& keyCode, int16_t shift);
 }  // namespace detail

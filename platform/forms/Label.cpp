@@ -1,5 +1,6 @@
 #include "platform/forms/Label.h"
 
+#include "platform/forms/AccessKeys.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -23,23 +24,14 @@ private:
     Event<>* m_click;
 };
 
-QString shownText(const QString& caption)
-{
-    QString out;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && i + 1 < caption.size()) {
-            ++i;
-        }
-        out += caption[i];
-    }
-    return out;
-}
 }  // namespace
 
 QWidget* Label::createWidget(QWidget* parent)
 {
     auto* l = new ClickLabel(parent, &Click);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setTextFormat(Qt::PlainText);
+    l->setBuddy(l);   // so "&" underlines its letter; the runtime runs the key
     return l;
 }
 
@@ -57,7 +49,7 @@ void Label::setCaption(const QString& caption)
     m_caption = caption;
     if (!l)
         return;
-    l->setText(shownText(caption));
+    l->setText(caption);
     if (m_autoSize)
         l->adjustSize();
 }
@@ -104,6 +96,26 @@ void Frame::setCaption(const QString& caption)
 {
     if (auto* g = static_cast<QGroupBox*>(widget()))
         g->setTitle(caption);
+}
+
+bool Label::hasAccessKey(QChar key)
+{
+    return detail::accessKeyOf(m_caption) == key;
+}
+
+void Label::pressAccessKey(QChar, bool)
+{
+    detail::focusNextAfter(widget());
+}
+
+bool Frame::hasAccessKey(QChar key)
+{
+    return detail::accessKeyOf(Caption()) == key;
+}
+
+void Frame::pressAccessKey(QChar, bool)
+{
+    detail::focusNextAfter(widget());
 }
 
 }  // namespace forms

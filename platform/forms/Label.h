@@ -24,6 +24,8 @@ public:
     Event<> Click;
 
 protected:
+    bool hasAccessKey(QChar key) override;
+    void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
     void resetState() override;
 
@@ -45,6 +47,8 @@ public:
     QWidget* hostWidget() override { return widget(); }
 
 protected:
+    bool hasAccessKey(QChar key) override;
+    void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
 };
 

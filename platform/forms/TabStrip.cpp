@@ -1,5 +1,6 @@
 #include "platform/forms/TabStrip.h"
 
+#include "platform/forms/AccessKeys.h"
 #include "platform/forms/Form.h"
 #include "platform/runtime/Error.h"
 
@@ -164,6 +165,30 @@ void TabStrip::setTabEnabled(int16_t index, bool on)
 {
     if (QTabBar* b = bar())
         b->setTabEnabled(index, on);
+}
+
+bool TabStrip::hasAccessKey(QChar key)
+{
+    return accessTab(key) >= 0;
+}
+
+void TabStrip::pressAccessKey(QChar key, bool)
+{
+    const int16_t tab = accessTab(key);
+    if (tab < 0)
+        return;
+    setTab(tab);
+    if (QTabBar* b = bar())
+        b->setFocus(Qt::ShortcutFocusReason);
+}
+
+int16_t TabStrip::accessTab(QChar key)
+{
+    QTabBar* b = bar();
+    for (int i = 0; b && i < b->count(); ++i)
+        if (b->isTabEnabled(i) && detail::accessKeyOf(b->tabText(i)) == key)
+            return int16_t(i);
+    return -1;
 }
 
 }  // namespace forms

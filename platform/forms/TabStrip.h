@@ -45,11 +45,14 @@ public:
     QWidget* pageWidget(int16_t index);
 
 protected:
+    bool hasAccessKey(QChar key) override;
+    void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
     void resetState() override { m_previous = 0; }
 
 private:
     QTabBar* bar();
+    int16_t accessTab(QChar key);   // the enabled tab with the key, or -1
     void showPage(int16_t index);
     std::deque<TabPage> m_pages;
     int16_t m_previous = 0;

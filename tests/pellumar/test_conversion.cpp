@@ -8,6 +8,7 @@
 #include "platform/toolbar/Toolbar.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 
 using ::testing::ElementsAre;
 
@@ -224,4 +225,30 @@ TEST_F(WizardTest, AreaEngineSelectsProposesAndPicksTheMask)
     EXPECT_EQ(mDrawParams::gMaskColor, int32_t(gdi::RGB(255, 0, 0)));
     w.picCanvas_MouseDown(0, forms::vbRightButton, 0, float(e.CanvasWidth() + 40) * 15.f, 15.f);
     EXPECT_EQ(mDrawParams::gMaskColor, int32_t(gdi::RGB(255, 0, 0)));
+}
+
+TEST_F(WizardTest, TheSelectionTipIsAWindowOfItsOwnShowingItsText)
+{
+    frmWizard& w = wizard();
+    w.Show();
+    w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
+    w.InitImageArea(0);
+    pellumar::CDraw& e = *w.Engines[0];
+    const float x = float(e.XActualToCanvas(2) + 1) * 15.f;
+    const float y = float(e.YActualToCanvas(2) + 1) * 15.f;
+    w.picCanvas_MouseDown(0, 1, 0, x, y);
+    frmTooltip& tip = frmTooltip::get();
+    QWidget* top = tip.window();
+    ASSERT_TRUE(tip.isLoaded());
+    EXPECT_EQ(top->windowType(), Qt::ToolTip);
+    EXPECT_TRUE(top->isVisible());
+    QWidget* label = tip.lblSize.widget();
+    EXPECT_EQ(label->window(), top);
+    EXPECT_TRUE(label->isVisible());
+    const QFontMetrics fm(label->font());
+    EXPECT_EQ(top->width(), fm.horizontalAdvance(QStringLiteral("Selection Size: 99x99")) + 8);
+    EXPECT_EQ(top->height(), fm.height() + 6);
+    EXPECT_EQ(tip.lblSize.Caption(), "Selection Size: 1x1");
+    w.picCanvas_MouseUp(0, 1, 0, x, y);
+    EXPECT_FALSE(tip.isLoaded());
 }
