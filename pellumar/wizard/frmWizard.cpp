@@ -204,6 +204,9 @@ void frmWizard::designSteps()
 void frmWizard::designSummary()
 {
     txtSelectedToolsetFileName.Move(kContentLeft, 1080, kContentWidth - 480, 315);
+    // Shows the chosen toolset: every change loads it, so a typed character
+    // would load (and reject) a partial path; "..." chooses.
+    txtSelectedToolsetFileName.setLocked(true);
     cmdBrowseForToolset.setCaption(QStringLiteral("..."));
     cmdBrowseForToolset.setToolTipText(QStringLiteral("Browse For Toolset..."));
     cmdBrowseForToolset.Move(kContentLeft + kContentWidth - 420, 1080, 420, 315);
