@@ -102,9 +102,10 @@ void PictureBox::ensureBitmap()
     clearImage();
     if (old) {
         // Keep what was drawn, as the persistent image of the original grows.
+        // The old bitmap leaves the box's DC first: a bitmap sits in one DC.
+        gdi::SelectObject(m_dc, fresh);
         const gdi::HDC src = gdi::CreateCompatibleDC(0);
         const gdi::HGDIOBJ prev = gdi::SelectObject(src, old);
-        gdi::SelectObject(m_dc, fresh);
         gdi::BitBlt(m_dc, 0, 0, std::min(bw, width), std::min(bh, height), src, 0, 0,
                     gdi::SRCCOPY);
         gdi::SelectObject(src, prev);

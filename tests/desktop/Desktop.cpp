@@ -341,6 +341,26 @@ bool Desktop::waitForNoWindow(const QString& titlePattern, int timeoutMs)
     return waitFor([&] { return windows(titlePattern).empty(); }, timeoutMs);
 }
 
+std::vector<QRect> Desktop::unmanagedWindows()
+{
+    std::vector<QRect> out;
+    WindowId root = 0, parent = 0;
+    WindowId* children = nullptr;
+    unsigned int n = 0;
+    XSync(m_x, False);
+    if (XQueryTree(m_x, DefaultRootWindow(m_x), &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n; ++i) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(m_x, children[i], &a) && a.override_redirect &&
+                a.map_state == IsViewable && a.c_class == InputOutput)
+                out.push_back(QRect(a.x, a.y, a.width, a.height));
+        }
+        if (children)
+            XFree(children);
+    }
+    return out;
+}
+
 QRect Desktop::clientRect(WindowId w)
 {
     XWindowAttributes a;

@@ -67,6 +67,8 @@ public:
     // window manager put around it), in screen pixels.
     QRect clientRect(WindowId w);
     QRect frameRect(WindowId w);
+    // Windows the window manager does not frame (menus, tips), viewable now.
+    std::vector<QRect> unmanagedWindows();
     // The window that has the keyboard focus (or its top-level).
     WindowId focusedTopLevel();
     void activate(WindowId w);

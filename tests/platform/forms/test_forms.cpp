@@ -293,6 +293,24 @@ TEST_F(FormsTest, PictureBoxPixelsRoundTripThroughHdc)
     EXPECT_EQ(gdi::GetPixel(f.picWork.hDC(), 3, 4), gdi::RGB(255, 0, 128));
 }
 
+TEST_F(FormsTest, ResizingAPictureBoxKeepsWhatWasDrawn)
+{
+    frmLists& f = instance<frmLists>();
+    const auto grey = gdi::RGB(192, 192, 192);
+    f.picWork.setBackColor(int32_t(grey));
+    gdi::SetPixelV(f.picWork.hDC(), 0, 0, gdi::RGB(0, 0, 255));
+    gdi::SetPixelV(f.picWork.hDC(), 3, 4, gdi::RGB(255, 0, 0));
+    f.picWork.Move(f.picWork.Left(), f.picWork.Top(), 40 * 15, 48 * 15);
+    const gdi::HDC dc = f.picWork.hDC();
+    EXPECT_EQ(gdi::GetPixel(dc, 0, 0), gdi::RGB(0, 0, 255));
+    EXPECT_EQ(gdi::GetPixel(dc, 3, 4), gdi::RGB(255, 0, 0));
+    EXPECT_EQ(gdi::GetPixel(dc, 1, 1), grey);
+    EXPECT_EQ(gdi::GetPixel(dc, 30, 40), grey);   // the new part has the back colour
+    f.picWork.Move(f.picWork.Left(), f.picWork.Top(), 12 * 15, 12 * 15);
+    EXPECT_EQ(gdi::GetPixel(f.picWork.hDC(), 3, 4), gdi::RGB(255, 0, 0));
+    EXPECT_EQ(gdi::GetPixel(f.picWork.hDC(), 0, 0), gdi::RGB(0, 0, 255));
+}
+
 intptr_t minSizeProc(int32_t hwnd, uint32_t msg, intptr_t w, intptr_t l)
 {
     if (msg == WM_GETMINMAXINFO) {
