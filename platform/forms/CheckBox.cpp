@@ -1,6 +1,5 @@
 #include "platform/forms/CheckBox.h"
 
-#include "platform/forms/AccessKeys.h"
 #include "platform/runtime/Error.h"
 
 #include <QCheckBox>
@@ -112,30 +111,6 @@ void OptionButton::click()
     auto* b = static_cast<QRadioButton*>(widget());
     if (b && b->isEnabled() && !b->isHidden())
         b->click();
-}
-
-bool CheckBox::hasAccessKey(QChar key)
-{
-    return detail::accessKeyOf(Caption()) == key;
-}
-
-void CheckBox::pressAccessKey(QChar, bool unique)
-{
-    SetFocus();
-    if (unique)
-        click();
-}
-
-bool OptionButton::hasAccessKey(QChar key)
-{
-    return detail::accessKeyOf(Caption()) == key;
-}
-
-void OptionButton::pressAccessKey(QChar, bool unique)
-{
-    SetFocus();
-    if (unique)
-        click();
 }
 
 }  // namespace forms

@@ -25,8 +25,8 @@ public:
     Event<> Click;
 
 protected:
-    bool hasAccessKey(QChar key) override;
-    void pressAccessKey(QChar key, bool unique) override;
+    QString accessCaption() override { return Caption(); }
+    void pressAccessKey(QChar, bool unique) override { pressLikeAButton(*this, unique); }
     QWidget* createWidget(QWidget* parent) override;
 };
 
@@ -45,8 +45,8 @@ public:
     Event<> Click;
 
 protected:
-    bool hasAccessKey(QChar key) override;
-    void pressAccessKey(QChar key, bool unique) override;
+    QString accessCaption() override { return Caption(); }
+    void pressAccessKey(QChar, bool unique) override { pressLikeAButton(*this, unique); }
     QWidget* createWidget(QWidget* parent) override;
 };
 

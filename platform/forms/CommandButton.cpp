@@ -1,6 +1,5 @@
 #include "platform/forms/CommandButton.h"
 
-#include "platform/forms/AccessKeys.h"
 #include "platform/forms/Form.h"
 
 #include <QPushButton>
@@ -84,18 +83,6 @@ void CommandButton::click()
     if (!w || !w->isEnabled() || w->isHidden())
         return;
     Click.fire();
-}
-
-bool CommandButton::hasAccessKey(QChar key)
-{
-    return detail::accessKeyOf(Caption()) == key;
-}
-
-void CommandButton::pressAccessKey(QChar, bool unique)
-{
-    SetFocus();
-    if (unique)
-        click();
 }
 
 }  // namespace forms

@@ -30,8 +30,8 @@ public:
     Event<> Click;
 
 protected:
-    bool hasAccessKey(QChar key) override;
-    void pressAccessKey(QChar key, bool unique) override;
+    QString accessCaption() override { return Caption(); }
+    void pressAccessKey(QChar, bool unique) override { pressLikeAButton(*this, unique); }
     QWidget* createWidget(QWidget* parent) override;
     void resetState() override;
     bool wantsDialogKey(int16_t) override { return true; }

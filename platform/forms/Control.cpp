@@ -1,5 +1,6 @@
 #include "platform/forms/Control.h"
 
+#include "platform/forms/AccessKeys.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Window.h"
 #include "platform/forms/Input.h"
@@ -25,6 +26,11 @@ Control::~Control()
     m_form->unregisterControl(this);
     detail::detachInput(this, m_inputWidget);
     delete m_widget.data();
+}
+
+bool Control::hasAccessKey(QChar key)
+{
+    return !key.isNull() && detail::accessKeyOf(accessCaption()) == key;
 }
 
 bool Control::quiet() const

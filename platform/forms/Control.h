@@ -139,7 +139,7 @@ public:
     // Access keys (Alt+letter): whether the caption has `key` (folded to lower
     // case), and what the key does; `unique` is false when other controls of
     // the form share it (then the control only takes the focus).
-    virtual bool hasAccessKey(QChar key) { (void)key; return false; }
+    virtual bool hasAccessKey(QChar key);   // by default from accessCaption()
     virtual void pressAccessKey(QChar key, bool unique) { (void)key; (void)unique; }
 
     // The widget (loads the form); null for controls without one (Timer).
@@ -167,6 +167,17 @@ protected:
     {
         if (!quiet())
             e.fire(std::forward<X>(args)...);
+    }
+    // The caption whose "&" gives the control its access key ("" for none).
+    virtual QString accessCaption() { return {}; }
+    // Focus, then a click when no other control shares the key: what an
+    // access key does to a button, a check box or an option button.
+    template <class Button>
+    static void pressLikeAButton(Button& b, bool unique)
+    {
+        b.SetFocus();
+        if (unique)
+            b.click();
     }
     // The widget to which key/mouse/focus events are attached (default: widget).
     virtual QWidget* inputWidget() { return m_widget; }

@@ -98,19 +98,9 @@ void Frame::setCaption(const QString& caption)
         g->setTitle(caption);
 }
 
-bool Label::hasAccessKey(QChar key)
-{
-    return detail::accessKeyOf(m_caption) == key;
-}
-
 void Label::pressAccessKey(QChar, bool)
 {
     detail::focusNextAfter(widget());
-}
-
-bool Frame::hasAccessKey(QChar key)
-{
-    return detail::accessKeyOf(Caption()) == key;
 }
 
 void Frame::pressAccessKey(QChar, bool)

@@ -24,7 +24,7 @@ public:
     Event<> Click;
 
 protected:
-    bool hasAccessKey(QChar key) override;
+    QString accessCaption() override { return m_caption; }
     void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
     void resetState() override;
@@ -47,7 +47,7 @@ public:
     QWidget* hostWidget() override { return widget(); }
 
 protected:
-    bool hasAccessKey(QChar key) override;
+    QString accessCaption() override { return Caption(); }
     void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
 };

@@ -232,6 +232,9 @@ QProcessEnvironment Desktop::environment() const
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
     env.insert(QStringLiteral("BW_REGISTRY_FILE"), path(QStringLiteral("registry.json")));
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("print_suppressions=0:suppressions=" BW_SOURCE_DIR
+                              "/tests/desktop/lsan.supp"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("SESSION_MANAGER"));
     return env;
@@ -306,7 +309,7 @@ WindowId Desktop::findClient(WindowId w, const QString& pattern)
     return found;
 }
 
-std::vector<WindowId> Desktop::windows(const QString& titlePattern)
+std::vector<WindowId> Desktop::rootChildren()
 {
     std::vector<WindowId> out;
     WindowId root = 0, parent = 0;
@@ -314,12 +317,20 @@ std::vector<WindowId> Desktop::windows(const QString& titlePattern)
     unsigned int n = 0;
     XSync(m_x, False);
     if (XQueryTree(m_x, DefaultRootWindow(m_x), &root, &parent, &children, &n)) {
-        for (unsigned int i = n; i-- > 0;)
-            if (WindowId w = findClient(children[i], titlePattern))
-                out.push_back(w);
+        out.assign(children, children + n);
         if (children)
             XFree(children);
     }
+    return out;
+}
+
+std::vector<WindowId> Desktop::windows(const QString& titlePattern)
+{
+    std::vector<WindowId> out;
+    const std::vector<WindowId> all = rootChildren();
+    for (auto it = all.rbegin(); it != all.rend(); ++it)   // topmost first
+        if (WindowId w = findClient(*it, titlePattern))
+            out.push_back(w);
     return out;
 }
 
@@ -336,6 +347,23 @@ WindowId Desktop::waitForWindow(const QString& titlePattern, int timeoutMs)
     return found;
 }
 
+bool Desktop::waitForPainted(WindowId w, int timeoutMs)
+{
+    return waitFor(
+        [&] {
+            const QImage shot = grab(clientRect(w));
+            if (shot.isNull())
+                return false;
+            const QRgb first = shot.pixel(0, 0);
+            for (int y = 0; y < shot.height(); y += 3)
+                for (int x = 0; x < shot.width(); x += 3)
+                    if (shot.pixel(x, y) != first)
+                        return true;
+            return false;
+        },
+        timeoutMs);
+}
+
 bool Desktop::waitForNoWindow(const QString& titlePattern, int timeoutMs)
 {
     return waitFor([&] { return windows(titlePattern).empty(); }, timeoutMs);
@@ -344,19 +372,11 @@ bool Desktop::waitForNoWindow(const QString& titlePattern, int timeoutMs)
 std::vector<QRect> Desktop::unmanagedWindows()
 {
     std::vector<QRect> out;
-    WindowId root = 0, parent = 0;
-    WindowId* children = nullptr;
-    unsigned int n = 0;
-    XSync(m_x, False);
-    if (XQueryTree(m_x, DefaultRootWindow(m_x), &root, &parent, &children, &n)) {
-        for (unsigned int i = 0; i < n; ++i) {
-            XWindowAttributes a;
-            if (XGetWindowAttributes(m_x, children[i], &a) && a.override_redirect &&
-                a.map_state == IsViewable && a.c_class == InputOutput)
-                out.push_back(QRect(a.x, a.y, a.width, a.height));
-        }
-        if (children)
-            XFree(children);
+    for (WindowId w : rootChildren()) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(m_x, w, &a) && a.override_redirect &&
+            a.map_state == IsViewable && a.c_class == InputOutput)
+            out.push_back(QRect(a.x, a.y, a.width, a.height));
     }
     return out;
 }

@@ -62,6 +62,8 @@ public:
     // Waits until no viewable window matches.
     bool waitForNoWindow(const QString& titlePattern, int timeoutMs = 5000);
     std::vector<WindowId> windows(const QString& titlePattern);
+    // Waits until the window shows more than one colour (it has painted).
+    bool waitForPainted(WindowId w, int timeoutMs);
     QString title(WindowId w);
     // The window's client area and its outer rectangle (with the frame the
     // window manager put around it), in screen pixels.
@@ -101,6 +103,7 @@ private:
     void addKeyboardLetters(const QString& letters);
     bool xdotool(const QStringList& args);
     WindowId findClient(WindowId w, const QString& pattern);
+    std::vector<WindowId> rootChildren();   // bottom to top
 
     QTemporaryDir m_home;
     QString m_error;

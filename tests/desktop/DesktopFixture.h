@@ -16,9 +16,14 @@
 namespace desktop {
 
 // How long a window may take to appear (sanitizer builds start slowly) and
-// how soon a program must end once its last window went.
+// how soon a program must end once its last window went. A sanitizer build
+// checks the whole heap for leaks on its way out, which takes its time.
 constexpr int kAppear = 30000;
+#ifdef BW_SANITIZED
+constexpr int kEnd = 15000;
+#else
 constexpr int kEnd = 2000;
+#endif
 
 // Every printable ASCII character, and the letters the desktop's keyboard has
 // besides (Desktop::kLetters) with their upper-case forms.
@@ -73,8 +78,10 @@ protected:
         if (process)
             *process = &p;
         const WindowId w = d->waitForWindow(title, kAppear);
-        if (w)
+        if (w) {
+            d->waitForPainted(w, kAppear);
             d->activate(w);
+        }
         return w;
     }
     QString storePath() const { return d->path(QStringLiteral("registry.json")); }

@@ -47,8 +47,10 @@ protected:
         d->key(QStringLiteral("alt+s"));
         d->key(QStringLiteral("alt+n"));
         const WindowId w = d->waitForWindow(kNewTool, kAppear);
-        if (w)
+        if (w) {
+            d->waitForPainted(w, kAppear);
             d->activate(w);
+        }
         return w;
     }
     // OK in the dialog, then Apply in the panel: the file holds the tool.

@@ -23,9 +23,14 @@ protected:
     void clickLookIn(WindowId w)
     {
         const QRect client = d->clientRect(w);
-        const QImage shot = d->grab(client);
-        const QPoint box = whiteBoxAt(shot, 3080 / 15, 0, 10);
-        ASSERT_GE(box.y(), 0) << "no Look in box";
+        QPoint box;
+        ASSERT_TRUE(waitFor(
+            [&] {
+                box = whiteBoxAt(d->grab(client), 3080 / 15, 0, 10);
+                return box.y() >= 0;
+            },
+            kAppear))
+            << "no Look in box";
         d->click(client.topLeft() + box);
     }
     void expectEndsSoon()

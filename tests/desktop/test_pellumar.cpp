@@ -53,6 +53,7 @@ protected:
         d->click(at(kBrowse));
         const WindowId dialog = d->waitForWindow(kFileDialog, kAppear);
         ASSERT_NE(dialog, 0u);
+        d->waitForPainted(dialog, kAppear);
         d->type(path);
         d->key(QStringLiteral("Return"));
         ASSERT_TRUE(d->waitForNoWindow(kFileDialog));
