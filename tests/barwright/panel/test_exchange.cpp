@@ -7,7 +7,9 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Window.h"
 #include "platform/system/Process.h"
+#include "tests/support/FifoWatch.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 using ::testing::HasSubstr;
@@ -256,6 +258,33 @@ TEST_F(PanelTest, UnreadableFileGivesAnEmptyWorkingCopyAndStaysUntouched)
             EXPECT_EQ(bytesOf(file), c.content);
         }
     }
+}
+
+TEST_F(PanelTest, PipeOrFolderGivenAsTheFileIsReportedWithoutWaiting)
+{
+    const QString pipe = tempPath(QStringLiteral("pipe.qrv"));
+    ASSERT_TRUE(bwtest::makeFifo(pipe.toStdString()));
+    const QString folder = tempPath(QStringLiteral("folder.qrv"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const auto& [file, says] : {std::pair{pipe, "is not a regular file"},
+                                     std::pair{folder, "is a folder"}}) {
+        SCOPED_TRACE(says);
+        forms::testing::reset();
+        forms::testing::answerNextMsgBox(forms::vbOK);
+        {
+            bwtest::FifoWatch watch(pipe.toStdString());
+            start(file);
+            EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
+        }
+        ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+        EXPECT_THAT(forms::testing::shownMsgBoxes().front().text.toStdString(),
+                    HasSubstr(says));
+        EXPECT_EQ(workingCopy().tools()->Count(), 0);
+        panel().cmdCxl.click();
+        EXPECT_TRUE(host().finished());
+    }
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 TEST_F(PanelTest, ApplyAfterAnUnreadableFileWritesIt)
