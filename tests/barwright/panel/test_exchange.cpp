@@ -72,6 +72,52 @@ TEST_F(PanelTest, OkHandsTheNameWithoutMarkerAndEnds)
     EXPECT_FALSE(frmPreview::get().isLoaded());
 }
 
+TEST_F(PanelTest, NoHandoverFileStaysInTheTemporaryFolder)
+{
+    QTemporaryDir temp;
+    struct UseTemporaryFolder {
+        explicit UseTemporaryFolder(const QString& path) : saved(qgetenv("TMPDIR"))
+        {
+            qputenv("TMPDIR", path.toLocal8Bit());
+        }
+        ~UseTemporaryFolder()
+        {
+            if (saved.isNull())
+                qunsetenv("TMPDIR");
+            else
+                qputenv("TMPDIR", saved);
+        }
+        QByteArray saved;
+    } useTemp(temp.path());
+    const auto handoverFiles = [&] {
+        return QDir(temp.path()).entryList({QStringLiteral("~MQ*")},
+                                           QDir::Files | QDir::Hidden | QDir::System);
+    };
+
+    start(sampleCopy());
+    panel().chLargeIcons.click();
+    panel().cmdApply.click();
+    panel().chLargeIcons.click();
+    panel().cmdApply.click();
+    EXPECT_EQ(host().client().handedArguments().size(), 2);
+    EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after Apply";
+
+    panel().chShowTooltips.click();
+    forms::testing::answerNextMsgBox(forms::vbYes);
+    panel().cmdCxl.click();
+    ASSERT_TRUE(host().finished());
+    EXPECT_EQ(host().client().handedArguments().size(), 3);
+    EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after Cancel";
+
+    start(sampleCopy());
+    panel().cmdOK.click();
+    ASSERT_TRUE(host().finished());
+    EXPECT_EQ(host().client().handedArguments().size(), 1);
+    EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after OK";
+    EXPECT_THAT(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                ::testing::IsEmpty());
+}
+
 TEST_F(PanelTest, CancelWhenCleanEndsWithoutQuestion)
 {
     const QString file = sampleCopy();
