@@ -217,17 +217,23 @@ TEST_F(ProjectFiles, FailedConversionsLeaveTheProjectAsItWas)
     // Read-only project (also when running as root).
     const QString ro = project("ro.vbp", original);
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    EXPECT_FALSE(ConvertProject(ro));
+    QString why;
+    EXPECT_FALSE(ConvertProject(ro, &why));
+    EXPECT_EQ(why, "it is read-only");
     EXPECT_EQ(readAll(ro), original);
 
     // The backup cannot be made: its name is taken by a folder.
     const QString blocked = project("blocked.vbp", original);
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("blocked.bak"));
-    EXPECT_FALSE(ConvertProject(blocked));
+    EXPECT_FALSE(ConvertProject(blocked, &why));
+    EXPECT_EQ(why, "a folder stands where its backup " + path("blocked.bak") + " should go");
     EXPECT_EQ(readAll(blocked), original);
 
-    EXPECT_FALSE(ConvertProject(path("missing.vbp")));
+    EXPECT_FALSE(ConvertProject(path("missing.vbp"), &why));
+    EXPECT_EQ(why, "it no longer exists");
     EXPECT_FALSE(QFile::exists(path("missing.bak")));
+    EXPECT_FALSE(ConvertProject(m_dir.path(), &why));
+    EXPECT_EQ(why, "it is a folder");
 }
 
 TEST_F(ProjectFiles, ConvertedProjectKeepsItsPermissions)
@@ -258,11 +264,13 @@ TEST_F(ProjectFiles, WriteFailureInTheMiddleKeepsTheWholeProject)
     rlimit limited = saved;
     limited.rlim_cur = rlim_t(original.size() + 100);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool converted = ConvertProject(p);
+    QString why;
+    const bool converted = ConvertProject(p, &why);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(converted);
+    EXPECT_THAT(why.toStdString(), testing::StartsWith("it cannot be written ("));
     EXPECT_EQ(readAll(p), original);
     EXPECT_EQ(readAll(path("big.bak")), original);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),
