@@ -1,10 +1,8 @@
 // fltSave: the vector object wins over the bitmap; neither is -9; a file
 // that cannot be opened for writing is -14; a failed save keeps the old file.
 
+#include "tests/support/FileSizeLimit.h"
 #include "tests/vondral/FilterTest.h"
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace vondral::testing {
 namespace {
@@ -110,15 +108,12 @@ TEST_F(SaveTest, AFailedSaveKeepsTheOldImage)
     }
     save->bitmap = nullptr;
     save->object = &object;
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const int32_t status = fltSave(save.get());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    int32_t status = 0;
+    {
+        bwtest::FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.set());
+        status = fltSave(save.get());
+    }
     EXPECT_EQ(status, imaging::draw::kWriteFailed);
     EXPECT_EQ(readAll(name), old);
 

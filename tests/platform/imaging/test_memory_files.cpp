@@ -2,11 +2,10 @@
 
 #include "tests/platform/imaging/KernelTest.h"
 #include "tests/support/FifoWatch.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <algorithm>
-#include <csignal>
 #include <dirent.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,16 +165,13 @@ TEST_F(WholeWriteTest, ADiscardedOrFailedWriteKeepsTheOldFile)
     // A write that fails half-way (here: a file-size limit) counts the same.
     h = k.open(name.c_str(), 0x8302, 0x80);
     ASSERT_GE(h, 0);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     const Bytes big(64, 'x');
-    const int32_t written = k.write(h, big.data(), int32_t(big.size()));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    int32_t written = 0;
+    {
+        bwtest::FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.set());
+        written = k.write(h, big.data(), int32_t(big.size()));
+    }
     EXPECT_EQ(written, -1);
     EXPECT_EQ(k.close(h), -1);
     EXPECT_EQ(text(readAll(name)), "old");
