@@ -2,7 +2,7 @@
 // The filter's reference to a vector object: either one it allocated and
 // frees itself (owned) or the caller's, which it only reads into and empties.
 
-#include "vondral/Requests.h"
+#include "vondral/Exports.h"
 
 namespace vondral {
 

@@ -197,8 +197,8 @@ void frmTBar::LoadScreenFields()
         {&chAllowDockRight, toolbar::mqDockRight},   {&chAllowDockBottom, toolbar::mqDockBottom},
         {&chAllowFloating, toolbar::mqFloating},     {&chStretch, toolbar::mqStretch},
         {&chPositionLocked, toolbar::mqLocked}};
-    for (const auto& [box, bit] : bits)
-        rn([&] { box->setValue((b.DockingFlags() & bit) ? 1 : 0); });
+    for (const auto& flag : bits)
+        rn([&] { flag.first->setValue((b.DockingFlags() & flag.second) ? 1 : 0); });
 }
 
 void frmTBar::RefuseName()

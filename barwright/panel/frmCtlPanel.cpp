@@ -15,10 +15,12 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/toolbar/MqZentribar.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -480,11 +482,35 @@ void frmCtlPanel::optionCombo_Click(forms::ComboBox& box, int32_t dispid)
 
 void frmCtlPanel::txtFloatingTBFadeDelay_Change()
 {
+    if (m_refusingFadeDelay)
+        return;
     if (txtFloatingTBFadeDelay.Text().isEmpty())
         txtFloatingTBFadeDelay.setText(QStringLiteral("0"));   // runs this handler again
-    workingCopy().let(toolbar::dispid::FloatingTBFadeDelay,
-                      rt::Variant(rt::CInt(rt::Variant(txtFloatingTBFadeDelay.Text()))));
-    MakeDirty(true);
+    const QString typed = txtFloatingTBFadeDelay.Text();
+    // Digits only (a pasted "1e3" would show one number and store another).
+    const bool digits = std::all_of(typed.begin(), typed.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+    const bool taken = digits && rt::tryStatement([&] {
+        workingCopy().let(toolbar::dispid::FloatingTBFadeDelay,
+                          rt::Variant(rt::CInt(rt::Variant(typed))));
+    }) == 0;
+    if (taken) {
+        MakeDirty(true);
+        return;
+    }
+    // A value the property does not take (past 32767) is refused on the
+    // spot, without an error box per keystroke: the box goes back to the
+    // working copy's value, with the caret where it was before the key.
+    rt::Err().Clear();
+    const QString kept =
+        QString::number(workingCopy().get(toolbar::dispid::FloatingTBFadeDelay).toInteger());
+    const int32_t caret = txtFloatingTBFadeDelay.SelStart() - int32_t(typed.size() - kept.size());
+    QApplication::beep();
+    m_refusingFadeDelay = true;
+    txtFloatingTBFadeDelay.setText(kept);
+    m_refusingFadeDelay = false;
+    txtFloatingTBFadeDelay.setSelStart(std::clamp(caret, 0, int32_t(kept.size())));
 }
 
 void frmCtlPanel::chDisplayByCategory_Click()

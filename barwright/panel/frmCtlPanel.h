@@ -184,6 +184,7 @@ private:
     bool m_treeClickGuard = false;
     // The position state of the toolbar a drag began on (change 9).
     bool m_snapshotPending = false;
+    bool m_refusingFadeDelay = false;   // the fade delay box is being put back
     std::array<int32_t, 7> m_snapshot{};
 
     // ---- toolbar and tool commands (frmCtlPanelToolbarCmds.cpp,

@@ -4,7 +4,7 @@
 //   vondral_bench32 [ROUNDS]
 
 #include "platform/imaging/KernelClient.h"
-#include "vondral/Requests.h"
+#include "vondral/Exports.h"
 
 #include <algorithm>
 #include <chrono>

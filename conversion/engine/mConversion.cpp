@@ -100,6 +100,14 @@ bool isReadOnly(const QFileInfo& info)
     return !(info.permissions() & kWrite) || !info.isWritable();
 }
 
+QString notAFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("it no longer exists");
+    return info.isDir() ? QStringLiteral("it is a folder") : QStringLiteral("it is not a file");
+}
+
 }  // namespace
 
 const std::array<ConversionRow, kConversionCount>& conversionTable() { return kTable; }
@@ -162,18 +170,28 @@ QString BackupName(const QString& path)
     return path.left(p + 1) + QLatin1String("bak");
 }
 
-QString BackupProject(const QString& path)
+QString BackupProject(const QString& path, QString* why)
 {
     const QString backup = BackupName(path);
+    auto fail = [&](const QString& reason) {
+        if (why)
+            *why = reason;
+        return QString();
+    };
     // The old backup is replaced only by a complete copy: a project that
     // cannot be read, or a full disk, must not cost the backup of an earlier
     // conversion (after one conversion it is the only original left).
     QFile source(path);
-    if (!QFileInfo(path).isFile() || !source.open(QIODevice::ReadOnly))
-        return {};
+    if (!QFileInfo(path).isFile())
+        return fail(notAFile(path));
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("it cannot be read (%1)").arg(source.errorString()));
+    if (QFileInfo(backup).isDir())
+        return fail(QStringLiteral("a folder stands where its backup %1 should go").arg(backup));
     QSaveFile target(backup);
+    const QString cannotBackUp = QStringLiteral("its backup %1 cannot be written (%2)");
     if (!target.open(QIODevice::WriteOnly))
-        return {};
+        return fail(cannotBackUp.arg(backup, target.errorString()));
     // The copy is no more readable than the project (a private project
     // keeps a private backup).
     target.setPermissions(source.permissions());
@@ -181,31 +199,43 @@ QString BackupProject(const QString& path)
         const QByteArray chunk = source.read(64 * 1024);
         if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
             target.cancelWriting();
-            return {};
+            return fail(chunk.isEmpty()
+                            ? QStringLiteral("it cannot be read (%1)").arg(source.errorString())
+                            : cannotBackUp.arg(backup, target.errorString()));
         }
     }
     if (source.error() != QFileDevice::NoError || !target.flush()) {
         target.cancelWriting();
-        return {};
+        return fail(cannotBackUp.arg(backup, target.errorString()));
     }
-    return target.commit() ? backup : QString();
+    if (!target.commit())
+        return fail(cannotBackUp.arg(backup, target.errorString()));
+    return backup;
 }
 
-bool ConvertProject(const QString& path)
+bool ConvertProject(const QString& path, QString* why)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || isReadOnly(info))
+    auto fail = [&](const QString& reason) {
+        if (why)
+            *why = reason;
         return false;
-    const QString backup = BackupProject(path);
+    };
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return fail(notAFile(path));
+    if (isReadOnly(info))
+        return fail(QStringLiteral("it is read-only"));
+    const QString backup = BackupProject(path, why);
     if (backup.isEmpty())
         return false;
 
     QFile input(backup);
     if (!input.open(QIODevice::ReadOnly))
-        return false;
+        return fail(QStringLiteral("its backup %1 cannot be read (%2)")
+                        .arg(backup, input.errorString()));
     QSaveFile output(path);
     if (!output.open(QIODevice::WriteOnly))
-        return false;
+        return fail(QStringLiteral("it cannot be written (%1)").arg(output.errorString()));
 
     // Lines end at LF, CR LF or a lone CR; unchanged lines keep their bytes.
     QByteArray pending = input.read(64 * 1024);
@@ -251,12 +281,18 @@ bool ConvertProject(const QString& path)
     }
     // The buffered tail is written here; commit() alone does not report a
     // failure of that last write (a full disk would pass unnoticed).
-    if (writeFailed || readFailed || input.error() != QFileDevice::NoError
-        || !output.flush()) {
+    if (readFailed || input.error() != QFileDevice::NoError) {
         output.cancelWriting();
-        return false;
+        return fail(QStringLiteral("its backup %1 cannot be read (%2)")
+                        .arg(backup, input.errorString()));
     }
-    return output.commit();
+    if (writeFailed || !output.flush()) {
+        output.cancelWriting();
+        return fail(QStringLiteral("it cannot be written (%1)").arg(output.errorString()));
+    }
+    if (!output.commit())
+        return fail(QStringLiteral("it cannot be written (%1)").arg(output.errorString()));
+    return true;
 }
 
 void ParsePathList(const QString& text, rt::Collection& list)

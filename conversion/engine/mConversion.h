@@ -57,14 +57,14 @@ bool ProjectUsesProduct(const QString& path);
 QString BackupName(const QString& path);
 // Copies the project to its backup, replacing an existing one once the copy
 // is complete. Returns the backup path, or an empty text when the copy failed
-// (an existing backup then stays as it was).
-QString BackupProject(const QString& path);
+// (an existing backup then stays as it was); `why` then says why.
+QString BackupProject(const QString& path, QString* why = nullptr);
 
 // Rewrites the project from its backup. The new project is written beside
 // the old one and replaces it only when complete: false (and the project as
 // it was) when the backup, the reading or the writing failed, or when the
-// project is read-only.
-bool ConvertProject(const QString& path);
+// project is read-only; `why` then says why ("it is read-only").
+bool ConvertProject(const QString& path, QString* why = nullptr);
 
 void ParsePathList(const QString& text, rt::Collection& list);
 

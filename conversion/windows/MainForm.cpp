@@ -319,16 +319,27 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
 
 void MainForm::cmdConvert_Click()
 {
+    QStringList failures;
     for (int32_t i = 0; i < List1.ListCount(); ++i) {
         if (List1.Selected(i)) {
-            // A project that could not be converted stays checked and is not
-            // reported as converted.
-            if (mConversion::ConvertProject(List1.List(i))) {
+            // A project that could not be converted stays checked, is not
+            // listed as converted, and is named with its reason below.
+            QString why;
+            if (mConversion::ConvertProject(List1.List(i), &why)) {
                 List1.setSelected(i, false);
                 cConverted.Add(rt::Variant(i));
+            } else {
+                failures << List1.List(i) + QStringLiteral(": ") + why;
             }
         }
         forms::DoEvents();
+    }
+    if (!failures.isEmpty()) {
+        const QString crlf = QStringLiteral("\r\n");
+        forms::MsgBox(QStringLiteral("These projects could not be converted and are left as "
+                                     "they were:")
+                          + crlf + crlf + failures.join(crlf),
+                      forms::vbExclamation, QStringLiteral("Convert Results"));
     }
     forms::instance<ResultsForm>().Show(forms::vbModal, this);
 }

@@ -3,6 +3,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/TestingInternal.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Files.h"
 
 #include <QColorDialog>
 #include <QDir>
@@ -147,7 +148,8 @@ namespace help {
 std::vector<Topic> readHelpFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+    QString error;
+    if (!rt::openRegularFile(f, error))
         rt::raise(rt::errc::FileNotFound, QStringLiteral("Help"),
                   QStringLiteral("File not found: %1").arg(path));
     static const QRegularExpression header(QStringLiteral("^\\[(-?\\d+)\\]\\s*(.*)$"));

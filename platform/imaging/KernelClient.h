@@ -15,6 +15,7 @@ struct KernelClient {
     core::WriteFn write{};
     core::SeekFn seek{};
     core::HandleFn fileSize{};
+    core::HandleFn discard{};
     core::AllocateFn allocate{};
     core::FreeFn free{};
     core::InitRecordFn initRecord{};
@@ -67,7 +68,8 @@ struct KernelClient {
             bool ok = true;
             auto b = [&ok](const OrdinalTable* t, uint16_t n, auto& f) { ok &= bind(t, n, f); };
             b(c, Open, k.open), b(c, Close, k.close), b(c, Read, k.read), b(c, Write, k.write);
-            b(c, Seek, k.seek), b(c, FileSize, k.fileSize), b(c, Allocate, k.allocate);
+            b(c, Seek, k.seek), b(c, FileSize, k.fileSize), b(c, Discard, k.discard);
+            b(c, Allocate, k.allocate);
             b(c, Free, k.free), b(c, InitRecord, k.initRecord);
             b(c, AllocStorage, k.allocStorage), b(c, FreeStorage, k.freeStorage);
             b(c, BeginRowAccess, k.beginRows), b(c, EndRowAccess, k.endRows);

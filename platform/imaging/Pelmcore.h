@@ -27,12 +27,17 @@ enum Ordinal : uint16_t {
     PutRow = 130,           // int32 (BitmapRecord*, const void* buf, int32 row, int32 bytes)
     InitRecord = 134,       // int32 (BitmapRecord*, int32 w, int32 h, int32 bits)  1 or -2
     EndRowAccess = 141,     // int32 (BitmapRecord*)                     1, or -2 unbalanced
-    Close = 188,            // int32 (int32 handle)                      0, or -1 unknown
-    Open = 189,             // int32 (const char* name, int32 flags, int32 mode)  handle or -1
+    Close = 188,            // int32 (int32 handle)                      0, or -1 unknown or
+                            //   not replaced (a file written whole, see Open)
+    Open = 189,             // int32 (const char* name, int32 flags, int32 mode)  handle or -1;
+                            //   regular files only; writing with truncation writes a new
+                            //   file that replaces the old one at Close
     Read = 190,             // int32 (int32 handle, void* buf, int32 count)   bytes or -1
     Seek = 191,             // int32 (int32 handle, int32 offset, int32 whence)  position or -1
     Write = 192,            // int32 (int32 handle, const void* buf, int32 count)  bytes or -1
     FileSize = 193,         // int32 (int32 handle)                      bytes or -1
+    Discard = 194,          // int32 (int32 handle)  a file written whole keeps its old
+                            //   content at Close; 1, or -2 for any other handle
     Allocate = 282,         // void* (uint32 bytes)                      null on failure
     Free = 283,             // void  (void* p)
     LiveAllocations = 900,  // int32 ()  test counters, all zero when nothing is held

@@ -15,6 +15,7 @@ int32_t BW_STDCALL corruptBlocks();
 // Files
 int32_t BW_STDCALL open(const char* name, int32_t flags, int32_t mode);
 int32_t BW_STDCALL close(int32_t handle);
+int32_t BW_STDCALL discard(int32_t handle);
 int32_t BW_STDCALL read(int32_t handle, void* buffer, int32_t count);
 int32_t BW_STDCALL write(int32_t handle, const void* buffer, int32_t count);
 int32_t BW_STDCALL seek(int32_t handle, int32_t offset, int32_t whence);

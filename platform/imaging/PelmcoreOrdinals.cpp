@@ -31,6 +31,7 @@ extern "C" const imaging::OrdinalTable* BW_STDCALL PelmcoreOrdinals()
         entry(Seek, impl::seek),
         entry(Write, impl::write),
         entry(FileSize, impl::fileSize),
+        entry(Discard, impl::discard),
         entry(Allocate, impl::allocate),
         entry(Free, impl::release),
         entry(LiveAllocations, impl::liveAllocations),

@@ -1,6 +1,8 @@
 // The kernels' two dump bodies (formats in Pelmdraw.h). Readers check every
 // header field and that the file holds what the header promises before they
 // allocate, so a damaged dump fails cleanly and leaves nothing allocated.
+// A writer that fails tells the file so, and a file opened to be written
+// whole then keeps its old content when it is closed.
 
 #include "platform/imaging/PelmdrawInternal.h"
 
@@ -70,6 +72,75 @@ int32_t checkRasterHeader(const RasterHeader& h)
     return core::kOk;
 }
 
+// A failed write must not replace the file it was writing.
+int32_t finishWrite(int32_t file, int32_t status)
+{
+    if (status != core::kOk && core().complete)
+        core().discard(file);
+    return status;
+}
+
+int32_t writeVector(int32_t file, const VectorObject* o)
+{
+    // The count must stay within what the object's storage holds.
+    if (!core().complete || !isObject(o) || o->count < 0 || o->count > o->capacity ||
+        (o->count && !o->primitives))
+        return core::kBadArgument;
+    if (uint32_t(o->count) > kMaxPrimitives)
+        return kBadHeader;
+    if (o->naturalWidth < 1 || uint32_t(o->naturalWidth) > kMaxNatural ||
+        o->naturalHeight < 1 || uint32_t(o->naturalHeight) > kMaxNatural)
+        return kBadHeader;
+    VectorHeader h{};
+    std::memcpy(h.marker, kVectorMarker, 8);
+    h.width = uint32_t(o->naturalWidth);
+    h.height = uint32_t(o->naturalHeight);
+    h.count = uint32_t(o->count);
+    if (!writeExactly(file, &h, sizeof(h)))
+        return kWriteFailed;
+    const int32_t bytes = o->count * int32_t(sizeof(VecPrimitive));
+    if (bytes && !writeExactly(file, o->primitives, bytes))
+        return kWriteFailed;
+    return core::kOk;
+}
+
+int32_t writeRaster(int32_t file, const BitmapRecord* r)
+{
+    if (!core().complete || !r || r->storageTag != kStorageTag || !r->bits)
+        return core::kBadArgument;
+    RasterHeader h{};
+    std::memcpy(h.marker, kRasterMarker, 8);
+    h.width = uint32_t(r->width);
+    h.height = uint32_t(r->height);
+    h.bits = uint32_t(r->bitsPerPixel);
+    h.bytesPerLine = uint32_t(r->bytesPerLine);
+    h.resolutionX = r->resolutionX;
+    h.resolutionY = r->resolutionY;
+    h.hasAlpha = uint32_t(r->hasAlpha);
+    h.planes = 1;
+    // Indexed bitmaps without a palette are written with a grey ramp.
+    uint32_t palette[256] = {};
+    if (r->bitsPerPixel >= 1 && r->bitsPerPixel <= 8) {
+        const int32_t max = 1 << r->bitsPerPixel;
+        int32_t n = r->palette ? core().paletteOf(r->palette, palette, max) : 0;
+        if (n < 1) {
+            n = max;
+            for (int32_t i = 0; i < n; ++i) {
+                const uint32_t g = uint32_t(i * 255 / (n - 1));
+                palette[i] = g | (g << 8) | (g << 16);
+            }
+        }
+        h.paletteEntries = uint32_t(n > max ? max : n);
+    }
+    if (checkRasterHeader(h) != core::kOk)
+        return kBadHeader;
+    if (!writeExactly(file, &h, sizeof(h)) ||
+        (h.paletteEntries && !writeExactly(file, palette, int32_t(h.paletteEntries * 4))) ||
+        !writeExactly(file, r->bits, r->bytesPerLine * r->height))
+        return kWriteFailed;
+    return core::kOk;
+}
+
 }  // namespace
 
 int32_t BW_STDCALL readVectorDump(int32_t file, VectorObject* o)
@@ -116,26 +187,7 @@ int32_t BW_STDCALL readVectorDump(int32_t file, VectorObject* o)
 
 int32_t BW_STDCALL writeVectorDump(int32_t file, const VectorObject* o)
 {
-    // The count must stay within what the object's storage holds.
-    if (!core().complete || !isObject(o) || o->count < 0 || o->count > o->capacity ||
-        (o->count && !o->primitives))
-        return core::kBadArgument;
-    if (uint32_t(o->count) > kMaxPrimitives)
-        return kBadHeader;
-    if (o->naturalWidth < 1 || uint32_t(o->naturalWidth) > kMaxNatural ||
-        o->naturalHeight < 1 || uint32_t(o->naturalHeight) > kMaxNatural)
-        return kBadHeader;
-    VectorHeader h{};
-    std::memcpy(h.marker, kVectorMarker, 8);
-    h.width = uint32_t(o->naturalWidth);
-    h.height = uint32_t(o->naturalHeight);
-    h.count = uint32_t(o->count);
-    if (!writeExactly(file, &h, sizeof(h)))
-        return kWriteFailed;
-    const int32_t bytes = o->count * int32_t(sizeof(VecPrimitive));
-    if (bytes && !writeExactly(file, o->primitives, bytes))
-        return kWriteFailed;
-    return core::kOk;
+    return finishWrite(file, writeVector(file, o));
 }
 
 int32_t BW_STDCALL readRasterDump(int32_t file, BitmapRecord* r)
@@ -181,39 +233,7 @@ int32_t BW_STDCALL readRasterDump(int32_t file, BitmapRecord* r)
 
 int32_t BW_STDCALL writeRasterDump(int32_t file, const BitmapRecord* r)
 {
-    if (!core().complete || !r || r->storageTag != kStorageTag || !r->bits)
-        return core::kBadArgument;
-    RasterHeader h{};
-    std::memcpy(h.marker, kRasterMarker, 8);
-    h.width = uint32_t(r->width);
-    h.height = uint32_t(r->height);
-    h.bits = uint32_t(r->bitsPerPixel);
-    h.bytesPerLine = uint32_t(r->bytesPerLine);
-    h.resolutionX = r->resolutionX;
-    h.resolutionY = r->resolutionY;
-    h.hasAlpha = uint32_t(r->hasAlpha);
-    h.planes = 1;
-    // Indexed bitmaps without a palette are written with a grey ramp.
-    uint32_t palette[256] = {};
-    if (r->bitsPerPixel >= 1 && r->bitsPerPixel <= 8) {
-        const int32_t max = 1 << r->bitsPerPixel;
-        int32_t n = r->palette ? core().paletteOf(r->palette, palette, max) : 0;
-        if (n < 1) {
-            n = max;
-            for (int32_t i = 0; i < n; ++i) {
-                const uint32_t g = uint32_t(i * 255 / (n - 1));
-                palette[i] = g | (g << 8) | (g << 16);
-            }
-        }
-        h.paletteEntries = uint32_t(n > max ? max : n);
-    }
-    if (checkRasterHeader(h) != core::kOk)
-        return kBadHeader;
-    if (!writeExactly(file, &h, sizeof(h)) ||
-        (h.paletteEntries && !writeExactly(file, palette, int32_t(h.paletteEntries * 4))) ||
-        !writeExactly(file, r->bits, r->bytesPerLine * r->height))
-        return kWriteFailed;
-    return core::kOk;
+    return finishWrite(file, writeRaster(file, r));
 }
 
 }  // namespace imaging::draw::impl

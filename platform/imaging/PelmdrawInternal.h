@@ -14,6 +14,7 @@ struct Core {
     core::WriteFn write = nullptr;
     core::SeekFn seek = nullptr;
     core::HandleFn fileSize = nullptr;
+    core::HandleFn discard = nullptr;
     core::InitRecordFn initRecord = nullptr;
     core::AllocStorageFn allocStorage = nullptr;
     core::RecordFn freeStorage = nullptr;

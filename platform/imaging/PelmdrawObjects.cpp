@@ -15,6 +15,7 @@ const Core& core()
         c.complete = bind(t, core::Allocate, c.allocate) && bind(t, core::Free, c.free) &&
                      bind(t, core::Read, c.read) && bind(t, core::Write, c.write) &&
                      bind(t, core::Seek, c.seek) && bind(t, core::FileSize, c.fileSize) &&
+                     bind(t, core::Discard, c.discard) &&
                      bind(t, core::InitRecord, c.initRecord) &&
                      bind(t, core::AllocStorage, c.allocStorage) &&
                      bind(t, core::FreeStorage, c.freeStorage) &&

@@ -10,6 +10,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Compilers without C++20's aggregate deduction (clang before 17) need it spelled out.
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 }  // namespace
 
 VarType Variant::type() const

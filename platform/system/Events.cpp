@@ -6,9 +6,14 @@
 #include <QCryptographicHash>
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -16,6 +21,7 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,19 +32,133 @@ namespace sys {
 
 namespace {
 
-constexpr uint32_t kMagic = 0x42574556;   // "BWEV"
+constexpr uint32_t kMagic = 0x32455742;   // "BWE2": the layout with holders
 
-// The event as every process that opened it sees it.
+// A process holding handles to the event. Its number with its start time
+// names one process: numbers are reused, start times are not.
+struct Holder {
+    int32_t pid;
+    int32_t handles;    // 0: the slot is free
+    uint64_t started;   // clock ticks after boot; 0 when unknown
+};
+constexpr int kHolderSlots = 32;
+
+// The event as every process that opened it sees it. The system closes a
+// dead process's handles on the original platform; here an event whose
+// holders have all died counts as gone, so that a later process that gets
+// the same number does not open the old (perhaps signalled) event.
 struct SharedEvent {
     std::atomic<uint32_t> magic;   // set once the creator has initialised the rest
     pthread_mutex_t mutex;
     pthread_cond_t cond;
     int32_t signaled;
     int32_t manualReset;
-    int32_t handles;    // open handles in all processes
-    int32_t unlinked;   // the name is gone; openers must create a new one
+    int32_t unlinked;    // the name is gone; openers must create a new one
+    int32_t untracked;   // handles of holders beyond the slots, never counted dead
+    Holder holders[kHolderSlots];
 };
 static_assert(std::atomic<uint32_t>::is_always_lock_free);
+
+// The start time of a living process, 0 when it is gone (or a zombie) or
+// /proc cannot tell.
+uint64_t startOf(int32_t pid)
+{
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", int(pid));
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char buf[1024];
+    const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+    ::close(fd);
+    if (n <= 0)
+        return 0;
+    buf[n] = 0;
+    // "pid (name) state ... starttime ...": the name may hold anything, so
+    // count the fields from its closing parenthesis; the state is field 3,
+    // the start time field 22.
+    const char* p = std::strrchr(buf, ')');
+    if (!p || p[1] != ' ')
+        return 0;
+    p += 2;
+    if (*p == 'Z' || *p == 'X' || *p == 'x')
+        return 0;
+    for (int field = 3; field < 22 && *p; ++p) {
+        if (*p == ' ')
+            ++field;
+    }
+    return std::strtoull(p, nullptr, 10);
+}
+
+// This process's start time, read again after a fork.
+uint64_t ownStart()
+{
+    static std::mutex mutex;
+    static int32_t pid = 0;
+    static uint64_t started = 0;
+    std::lock_guard lock(mutex);
+    if (pid != int32_t(::getpid())) {
+        pid = int32_t(::getpid());
+        started = startOf(pid);
+    }
+    return started;
+}
+
+bool isSelf(const Holder& h)
+{
+    return h.handles > 0 && h.pid == int32_t(::getpid()) && h.started == ownStart();
+}
+
+bool isAlive(const Holder& h)
+{
+    if (isSelf(h))
+        return true;
+    if (h.started != 0)
+        return startOf(h.pid) == h.started;
+    return ::kill(h.pid, 0) == 0 || errno == EPERM;   // without /proc: the number alone
+}
+
+// Counts a handle of this process (the event's lock held).
+void addHolder(SharedEvent* e)
+{
+    Holder* free = nullptr;
+    for (Holder& h : e->holders) {
+        if (isSelf(h)) {
+            ++h.handles;
+            return;
+        }
+        if (h.handles == 0 && !free)
+            free = &h;
+    }
+    if (free)
+        *free = Holder{int32_t(::getpid()), 1, ownStart()};
+    else
+        ++e->untracked;
+}
+
+void removeHolder(SharedEvent* e)
+{
+    for (Holder& h : e->holders) {
+        if (isSelf(h)) {
+            --h.handles;
+            return;
+        }
+    }
+    if (e->untracked > 0)
+        --e->untracked;
+}
+
+// The handles of living processes; frees the slots of dead ones.
+int32_t liveHandles(SharedEvent* e)
+{
+    int32_t count = e->untracked;
+    for (Holder& h : e->holders) {
+        if (h.handles > 0 && !isAlive(h))
+            h = Holder{};
+        count += h.handles;
+    }
+    return count;
+}
 
 // Locks the event's mutex, recovering it when its owner died holding it.
 class EventLock {
@@ -68,7 +188,8 @@ struct Mapping {
             return;
         if (!shmName.isEmpty()) {
             EventLock lock(event);
-            if (--event->handles <= 0 && !event->unlinked) {
+            removeHolder(event);
+            if (liveHandles(event) <= 0 && !event->unlinked) {
                 event->unlinked = 1;
                 shm_unlink(shmName.constData());
             }
@@ -118,7 +239,7 @@ QByteArray shmNameFor(const QString& name)
     return out;
 }
 
-void initEvent(SharedEvent* e, bool manualReset, bool initialState, int32_t handles)
+void initEvent(SharedEvent* e, bool manualReset, bool initialState)
 {
     pthread_mutexattr_t ma;
     pthread_mutexattr_init(&ma);
@@ -134,8 +255,10 @@ void initEvent(SharedEvent* e, bool manualReset, bool initialState, int32_t hand
     pthread_condattr_destroy(&ca);
     e->signaled = initialState ? 1 : 0;
     e->manualReset = manualReset ? 1 : 0;
-    e->handles = handles;
     e->unlinked = 0;
+    e->untracked = 0;
+    std::fill(std::begin(e->holders), std::end(e->holders), Holder{});
+    e->holders[0] = Holder{int32_t(::getpid()), 1, ownStart()};
     e->magic.store(kMagic, std::memory_order_release);
 }
 
@@ -146,7 +269,8 @@ SharedEvent* mapFd(int fd)
 }
 
 // Maps an existing named event and counts the new handle. Null when it does
-// not exist (errno ENOENT) or is going away (then the caller may retry).
+// not exist (errno ENOENT) or is going away (then the caller may retry); an
+// event that only dead processes held goes away here.
 std::shared_ptr<Mapping> openExisting(const QByteArray& shmName, bool& goingAway)
 {
     goingAway = false;
@@ -167,19 +291,35 @@ std::shared_ptr<Mapping> openExisting(const QByteArray& shmName, bool& goingAway
         if (!e)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    ::close(fd);
     if (!e) {
-        qCWarning(lcEvents) << "The named event" << shmName << "was never initialised.";
-        errno = EINVAL;
+        // Its creator died before initialising it (or it has another layout):
+        // no living process holds it, so its name goes, unless that name
+        // already belongs to a new event.
+        qCWarning(lcEvents) << "The named event" << shmName
+                            << "was never initialised; it is replaced.";
+        struct stat ours {};
+        struct stat named {};
+        const int again = shm_open(shmName.constData(), O_RDONLY, 0);
+        if (again >= 0 && fstat(fd, &ours) == 0 && fstat(again, &named) == 0 &&
+            ours.st_ino == named.st_ino && ours.st_dev == named.st_dev)
+            shm_unlink(shmName.constData());
+        if (again >= 0)
+            ::close(again);
+        ::close(fd);
+        goingAway = true;
         return nullptr;
     }
+    ::close(fd);
     {
         EventLock lock(e);
-        if (e->unlinked) {
-            goingAway = true;
-        } else {
-            ++e->handles;
+        if (!e->unlinked && liveHandles(e) <= 0) {
+            e->unlinked = 1;
+            shm_unlink(shmName.constData());
         }
+        if (e->unlinked)
+            goingAway = true;
+        else
+            addHolder(e);
     }
     if (goingAway) {
         munmap(e, sizeof(SharedEvent));
@@ -204,7 +344,7 @@ HANDLE CreateEventA(const void*, bool bManualReset, bool bInitialState, const QS
         }
         auto m = std::make_shared<Mapping>();
         m->event = static_cast<SharedEvent*>(p);
-        initEvent(m->event, bManualReset, bInitialState, 1);
+        initEvent(m->event, bManualReset, bInitialState);
         SetLastError(ERROR_SUCCESS);
         return addHandle(std::move(m));
     }
@@ -221,7 +361,7 @@ HANDLE CreateEventA(const void*, bool bManualReset, bool bInitialState, const QS
                 SetLastError(ERROR_ACCESS_DENIED);
                 return 0;
             }
-            initEvent(e, bManualReset, bInitialState, 1);
+            initEvent(e, bManualReset, bInitialState);
             auto m = std::make_shared<Mapping>();
             m->event = e;
             m->shmName = shmName;

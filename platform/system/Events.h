@@ -30,7 +30,8 @@ bool SetEvent(HANDLE hEvent);
 bool ResetEvent(HANDLE hEvent);
 // WAIT_OBJECT_0 when signalled, WAIT_TIMEOUT, or WAIT_FAILED for a bad handle.
 uint32_t WaitForSingleObject(HANDLE hHandle, uint32_t dwMilliseconds);
-// The named object goes away when its last handle in any process is closed.
+// The named object goes away when its last handle in any process is closed;
+// the handles of a process that died without closing them do not count.
 bool CloseHandle(HANDLE hObject);
 
 }  // namespace sys

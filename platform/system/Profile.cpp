@@ -1,5 +1,7 @@
 #include "platform/system/Profile.h"
 
+#include "platform/runtime/Files.h"
+
 #include <QFile>
 #include <QLoggingCategory>
 #include <QSaveFile>
@@ -26,7 +28,8 @@ struct ProfileText {
 std::optional<ProfileText> readProfile(const QString& fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QString error;
+    if (!rt::openRegularFile(file, error))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     ProfileText p;

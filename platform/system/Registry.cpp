@@ -1,5 +1,7 @@
 #include "platform/system/Registry.h"
 
+#include "platform/runtime/Files.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -247,9 +249,7 @@ void Store::load()
         return;
     QString reason;
     std::array<std::shared_ptr<Key>, 7> roots;
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-    } else {
+    if (rt::openRegularFile(file, reason)) {
         QJsonParseError parseError{};
         const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
         const QJsonObject top = doc.object();

@@ -1,5 +1,6 @@
 #include "platform/toolbar/ClientHost.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace toolbar {
@@ -11,6 +12,13 @@ const QString kMarker = QStringLiteral("!KTWD!");
 void ClientControl::LoadConfiguration(const QString& file)
 {
     handed.append(file);
+    // The file is the utility's hand-over copy, of no use once loaded or
+    // refused: it goes either way, so that the temporary folder does not
+    // fill up with them.
+    struct RemoveWhenDone {
+        QString path;
+        ~RemoveWhenDone() { QFile::remove(path); }
+    } handover{fileNameOfArgument(file)};
     MqZentribar::LoadConfiguration(file);
     if (!boundFile.isEmpty())
         SaveConfiguration(boundFile);

@@ -3,8 +3,8 @@
 // control bound to a .qrv file. It starts with that file's configuration;
 // when the utility hands it a configuration through LoadConfiguration (a
 // NUL-padded 260-character name, "!KTWD!" after the first NUL on Apply) it
-// loads that file and writes the result back to its own file. It records
-// what it was handed and whether the utility said it was exiting.
+// loads that file, removes it, and writes the result back to its own file.
+// It records what it was handed and whether the utility said it was exiting.
 
 #include "platform/toolbar/MqZentribar.h"
 

@@ -1,5 +1,6 @@
 #include "platform/toolbar/QrvFormat.h"
 
+#include "platform/runtime/Files.h"
 #include "platform/toolbar/MqZentribar.h"
 
 #include <QBuffer>
@@ -677,17 +678,20 @@ void readFile(MqZentribar& into, const QString& path)
         rt::raise(rt::errc::BadFileNameOrNumber, QStringLiteral("MqZentribar"),
                   QStringLiteral("No configuration file name was given."));
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    if (!info.exists())
         rt::raise(rt::errc::FileNotFound, QStringLiteral("MqZentribar"),
                   QStringLiteral("The configuration file '%1' does not exist.").arg(path));
+    if (info.isDir())
+        rt::raise(rt::errc::PathFileAccess, QStringLiteral("MqZentribar"),
+                  QStringLiteral("The configuration file '%1' is a folder.").arg(path));
     if (info.size() > MaxDocumentBytes)
         invalid(QStringLiteral("'%1'").arg(path),
                 QStringLiteral("it is larger than %1 MB").arg(MaxDocumentBytes >> 20));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString error;
+    if (!rt::openRegularFile(file, error))
         rt::raise(rt::errc::PermissionDenied, QStringLiteral("MqZentribar"),
-                  QStringLiteral("Cannot read the configuration file '%1': %2")
-                      .arg(path, file.errorString()));
+                  QStringLiteral("Cannot read the configuration file '%1': %2").arg(path, error));
     // Read at most one byte past the limit, in case the file grew meanwhile.
     const QByteArray bytes = file.read(MaxDocumentBytes + 1);
     readDocument(into, bytes, QStringLiteral("'%1'").arg(path));

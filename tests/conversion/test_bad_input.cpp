@@ -3,6 +3,7 @@
 #include "ConversionFixture.h"
 
 #include "conversion/windows/ResultsForm.h"
+#include "platform/forms/MsgBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,7 @@ TEST_F(ConversionWindow, ReadOnlyProjectStaysAsItWasAndIsNotReported)
     find(2, root());
     ASSERT_THAT(listed(), ElementsAre(project, other));
     main().List1.clickItem(0);
+    forms::testing::answerNextMsgBox(forms::vbOK);   // names the read-only project
     forms::testing::answerNextModal<ResultsForm>([&](ResultsForm& results) {
         ASSERT_EQ(results.List1.ListCount(), 1);
         EXPECT_EQ(results.List1.List(0), other);
@@ -70,4 +72,47 @@ TEST_F(ConversionWindow, ReadOnlyProjectStaysAsItWasAndIsNotReported)
     EXPECT_THAT(checked(), ElementsAre(project));
     EXPECT_NE(readAll(other), original);
     QFile::setPermissions(project, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST_F(ConversionWindow, ProjectsThatFailAreNamedWithTheirReasonsInOneMessage)
+{
+    const QString readOnly = at("Inventory/Inventory.vbp");
+    const QString blocked = at("Tools/Blocked.vbp");
+    const QString vanished = at("Tools/Vanished.vbp");
+    const QString fine = at("Tools/Fine.vbp");
+    for (const QString& copy : {blocked, vanished, fine})
+        ASSERT_TRUE(QFile::copy(readOnly, copy));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    ASSERT_TRUE(QDir().mkpath(at("Tools/Blocked.bak")));   // a folder where the backup goes
+    const QByteArray original = readAll(readOnly);
+
+    find(2, root());
+    ASSERT_EQ(listed().size(), 4);
+    ASSERT_TRUE(QFile::remove(vanished));   // gone between Find and Convert
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    forms::testing::answerNextModal<ResultsForm>([&](ResultsForm& results) {
+        ASSERT_EQ(results.List1.ListCount(), 1);
+        EXPECT_EQ(results.List1.List(0), fine);
+        results.cmdOK.click();
+    });
+    main().cmdConvert.click();
+
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+    const auto& box = forms::testing::shownMsgBoxes().front();
+    EXPECT_EQ(box.title, "Convert Results");
+    EXPECT_EQ(box.buttons, forms::vbExclamation);
+    const QStringList lines = box.text.split(QStringLiteral("\r\n"));
+    EXPECT_THAT(lines, testing::IsSupersetOf(
+                           {readOnly + ": it is read-only",
+                            blocked + ": a folder stands where its backup " +
+                                at("Tools/Blocked.bak") + " should go",
+                            vanished + ": it no longer exists"}));
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.startsWith(fine));
+    // What failed is unchanged and still checked; what converted is gone from the list.
+    EXPECT_EQ(readAll(readOnly), original);
+    EXPECT_EQ(readAll(blocked), original);
+    EXPECT_THAT(checked(), testing::UnorderedElementsAre(readOnly, blocked, vanished));
+    EXPECT_NE(readAll(fine), original);
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

@@ -1,5 +1,6 @@
 // The conversion table, the match rule, the project test, backup and rewrite.
 #include "conversion/engine/mConversion.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,8 +8,6 @@
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace mConversion;
@@ -217,17 +216,23 @@ TEST_F(ProjectFiles, FailedConversionsLeaveTheProjectAsItWas)
     // Read-only project (also when running as root).
     const QString ro = project("ro.vbp", original);
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    EXPECT_FALSE(ConvertProject(ro));
+    QString why;
+    EXPECT_FALSE(ConvertProject(ro, &why));
+    EXPECT_EQ(why, "it is read-only");
     EXPECT_EQ(readAll(ro), original);
 
     // The backup cannot be made: its name is taken by a folder.
     const QString blocked = project("blocked.vbp", original);
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("blocked.bak"));
-    EXPECT_FALSE(ConvertProject(blocked));
+    EXPECT_FALSE(ConvertProject(blocked, &why));
+    EXPECT_EQ(why, "a folder stands where its backup " + path("blocked.bak") + " should go");
     EXPECT_EQ(readAll(blocked), original);
 
-    EXPECT_FALSE(ConvertProject(path("missing.vbp")));
+    EXPECT_FALSE(ConvertProject(path("missing.vbp"), &why));
+    EXPECT_EQ(why, "it no longer exists");
     EXPECT_FALSE(QFile::exists(path("missing.bak")));
+    EXPECT_FALSE(ConvertProject(m_dir.path(), &why));
+    EXPECT_EQ(why, "it is a folder");
 }
 
 TEST_F(ProjectFiles, ConvertedProjectKeepsItsPermissions)
@@ -252,17 +257,16 @@ TEST_F(ProjectFiles, WriteFailureInTheMiddleKeepsTheWholeProject)
         original += "ab\n";
     const QString p = project("big.vbp", original);
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = rlim_t(original.size() + 100);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool converted = ConvertProject(p);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    QString why;
+    bool converted = true;
+    {
+        bwtest::FileSizeLimit limit(rlim_t(original.size() + 100));
+        ASSERT_TRUE(limit.set());
+        converted = ConvertProject(p, &why);
+    }
 
     EXPECT_FALSE(converted);
+    EXPECT_THAT(why.toStdString(), testing::StartsWith("it cannot be written ("));
     EXPECT_EQ(readAll(p), original);
     EXPECT_EQ(readAll(path("big.bak")), original);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),
@@ -281,19 +285,21 @@ TEST_F(ProjectFiles, FailedBackupKeepsTheEarlierOne)
     const QByteArray earlier = "the original\r\n";
     writeAll(path("App.bak"), earlier);
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = rlim_t(content.size() / 2);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const QString backup = BackupProject(p);
-    const bool converted = ConvertProject(p);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    QString backup;
+    QString why;
+    bool converted = true;
+    {
+        bwtest::FileSizeLimit limit(rlim_t(content.size() / 2));
+        ASSERT_TRUE(limit.set());
+        backup = BackupProject(p);
+        converted = ConvertProject(p, &why);
+    }
 
     EXPECT_TRUE(backup.isEmpty());
     EXPECT_FALSE(converted);
+    EXPECT_THAT(why.toStdString(),
+                testing::StartsWith("its backup " + path("App.bak").toStdString() +
+                                    " cannot be written ("));
     EXPECT_EQ(readAll(path("App.bak")), earlier);
     EXPECT_EQ(readAll(p), content);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),

@@ -4,6 +4,7 @@
 
 #include "barwright/common/DrawingParameters.h"
 #include "platform/forms/CheckBox.h"
+#include "tests/support/FifoWatch.h"
 
 using ::testing::ElementsAre;
 
@@ -108,6 +109,22 @@ TEST_F(WizardTest, MissingNumToolsKeepsTheValuesReadBefore)
     EXPECT_EQ(wizard().ButtonWidth, 20);
     EXPECT_EQ(wizard().ButtonHeight, 18);
     EXPECT_EQ(wizard().NumBtnStates, 3);
+}
+
+TEST_F(WizardTest, APipeChosenAsTheToolsetIsRefusedWithoutWaiting)
+{
+    const QString pipe = path("Pipe.bm$");
+    ASSERT_TRUE(bwtest::makeFifo(pipe.toStdString()));
+    answerOk(1);
+    {
+        bwtest::FifoWatch watch(pipe.toStdString());
+        wizard().txtSelectedToolsetFileName.setText(pipe);
+        EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
+    }
+    ASSERT_THAT(titles(), ElementsAre("Load Toolset Data"));
+    EXPECT_TRUE(forms::testing::shownMsgBoxes()[0].text.endsWith(QLatin1String("[ButtonWidth]")));
+    EXPECT_EQ(wizard().txtSelectedToolsetFileName.Text(), "<none>");
+    EXPECT_EQ(wizard().colTools.Count(), 0);
 }
 
 TEST_F(WizardTest, AStripOnePixelOffOrDamagedGoesOnWithoutImages)

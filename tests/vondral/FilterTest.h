@@ -3,7 +3,7 @@
 // callback that records every row it is handed.
 
 #include "tests/platform/imaging/KernelTest.h"
-#include "vondral/Requests.h"
+#include "vondral/Exports.h"
 
 #include <memory>
 

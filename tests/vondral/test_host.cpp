@@ -2,6 +2,7 @@
 // a vector dump becomes a PPM image, a PPM becomes a raster dump and back.
 
 #include "tests/vondral/FilterTest.h"
+#include "tests/support/FifoWatch.h"
 
 #include <cstdlib>
 
@@ -46,6 +47,16 @@ TEST_F(HostTest, ImageSavedAsRasterDumpLoadsBackTheSame)
     ASSERT_EQ(host("load " + path("r.ras") + " " + path("out.ppm")), 0);
     EXPECT_EQ(readAll(path("out.ppm")), ppm);
     EXPECT_NE(host("load " + path("missing.ras") + " " + path("x.ppm")), 0);
+}
+
+TEST_F(HostTest, APipeGivenAsTheDumpIsRefusedAtOnce)
+{
+    const std::string pipe = path("pipe.vec");
+    ASSERT_TRUE(bwtest::makeFifo(pipe));
+    bwtest::FifoWatch watch(pipe, std::chrono::seconds(30));
+    EXPECT_NE(host("info " + pipe), 0);
+    EXPECT_NE(host("load " + pipe + " " + path("out.ppm")), 0);
+    EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
 }
 
 TEST(DllMainTest, AlwaysSucceeds)

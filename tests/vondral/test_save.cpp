@@ -1,6 +1,7 @@
 // fltSave: the vector object wins over the bitmap; neither is -9; a file
-// that cannot be opened for writing is -14.
+// that cannot be opened for writing is -14; a failed save keeps the old file.
 
+#include "tests/support/FileSizeLimit.h"
 #include "tests/vondral/FilterTest.h"
 
 namespace vondral::testing {
@@ -87,6 +88,38 @@ TEST_F(SaveTest, BitmapWithoutStorageIsAKernelRefusal)
     BitmapRecord empty{};
     save->bitmap = &empty;
     EXPECT_EQ(fltSave(save.get()), imaging::core::kBadArgument);
+}
+
+TEST_F(SaveTest, AFailedSaveKeepsTheOldImage)
+{
+    const Bytes old = vectorDump(8, 8, {prim(imaging::kLine, 0, 0, 7, 7)});
+    write("out.dump", old);
+
+    // Refused by the kernel before anything is written.
+    BitmapRecord empty{};
+    save->bitmap = &empty;
+    EXPECT_EQ(fltSave(save.get()), imaging::core::kBadArgument);
+    EXPECT_EQ(readAll(name), old);
+
+    // Failing part-way: the header fits under a file-size limit, the body does not.
+    for (int i = 0; i < 200; ++i) {
+        VecPrimitive p = prim(imaging::kRectangle, i, i, i + 10, i + 10);
+        ASSERT_EQ(k.addPrimitive(&object, &p), 1);
+    }
+    save->bitmap = nullptr;
+    save->object = &object;
+    int32_t status = 0;
+    {
+        bwtest::FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.set());
+        status = fltSave(save.get());
+    }
+    EXPECT_EQ(status, imaging::draw::kWriteFailed);
+    EXPECT_EQ(readAll(name), old);
+
+    // The same save with room for it replaces the file.
+    ASSERT_EQ(fltSave(save.get()), 1);
+    EXPECT_EQ(readAll(name).size(), 20u + 201u * 28u);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 //   pelmhost FILTER load DUMP OUT.ppm [WIDTH HEIGHT MODE]   rows as binary PPM
 //   pelmhost FILTER save-raster IN.ppm DUMP                 a PPM as a raster dump
 
+#include "platform/imaging/FilterRequests.h"
 #include "platform/imaging/KernelClient.h"
-#include "vondral/Requests.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,11 +18,12 @@ namespace {
 
 using imaging::BitmapRecord;
 using imaging::KernelClient;
+namespace filter = imaging::filter;
 
 struct Filter {
-    decltype(&fltInfo) info = nullptr;
-    decltype(&fltLoad) load = nullptr;
-    decltype(&fltSave) save = nullptr;
+    filter::InfoFn info = nullptr;
+    filter::LoadFn load = nullptr;
+    filter::SaveFn save = nullptr;
 };
 
 bool loadFilter(const char* path, Filter& f)
@@ -57,13 +58,13 @@ Size sizeArgs(int argc, char** argv, int first)
     return s;
 }
 
-int32_t askInfo(const Filter& f, const char* dump, const Size& want, vondral::FileInfoRecord& info)
+int32_t askInfo(const Filter& f, const char* dump, const Size& want, filter::FileInfoRecord& info)
 {
     const KernelClient& k = KernelClient::get();
     const int32_t file = k.open(dump, imaging::core::kBinary, imaging::core::kModeRead);
     if (file < 0)
-        return vondral::kCannotOpen;
-    vondral::InfoRequest rq{};
+        return filter::kCannotOpen;
+    filter::InfoRequest rq{};
     rq.file = file;
     rq.info = &info;
     rq.wantedWidth = want.width;
@@ -105,7 +106,7 @@ int32_t BW_STDCALL takeRow(int32_t user, BitmapRecord* dest, const uint8_t* row,
 
 int runInfo(const Filter& f, const char* dump, const Size& want)
 {
-    vondral::FileInfoRecord info{};
+    filter::FileInfoRecord info{};
     const int32_t status = askInfo(f, dump, want, info);
     if (status != 1) {
         std::printf("status %d\n", status);
@@ -119,7 +120,7 @@ int runInfo(const Filter& f, const char* dump, const Size& want)
 
 int runLoad(const Filter& f, const char* dump, const char* out, Size want)
 {
-    vondral::FileInfoRecord info{};
+    filter::FileInfoRecord info{};
     int32_t status = askInfo(f, dump, want, info);
     if (status != 1) {
         std::fprintf(stderr, "pelmhost: fltInfo: status %d\n", status);
@@ -132,7 +133,7 @@ int runLoad(const Filter& f, const char* dump, const char* out, Size want)
     img.rgb.assign(size_t(img.width) * size_t(img.height) * 3, 0);
     BitmapRecord dest{};
     dest.planes = 1;
-    vondral::LoadRequest rq{};
+    filter::LoadRequest rq{};
     rq.fileName = dump;
     rq.destination = &dest;
     rq.callback = takeRow;
@@ -203,7 +204,7 @@ int runSaveRaster(const Filter& f, const char* in, const char* dump)
     }
     k.endRows(&bmp);
     bmp.resolutionX = bmp.resolutionY = 3780;
-    vondral::SaveRequest rq{};
+    filter::SaveRequest rq{};
     rq.fileName = dump;
     rq.bitmap = &bmp;
     const int32_t status = f.save(&rq);

@@ -7,7 +7,9 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Window.h"
 #include "platform/system/Process.h"
+#include "tests/support/FifoWatch.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 using ::testing::HasSubstr;
@@ -68,6 +70,52 @@ TEST_F(PanelTest, OkHandsTheNameWithoutMarkerAndEnds)
     EXPECT_TRUE(host().finished());
     EXPECT_FALSE(panel().isLoaded());
     EXPECT_FALSE(frmPreview::get().isLoaded());
+}
+
+TEST_F(PanelTest, NoHandoverFileStaysInTheTemporaryFolder)
+{
+    QTemporaryDir temp;
+    struct UseTemporaryFolder {
+        explicit UseTemporaryFolder(const QString& path) : saved(qgetenv("TMPDIR"))
+        {
+            qputenv("TMPDIR", path.toLocal8Bit());
+        }
+        ~UseTemporaryFolder()
+        {
+            if (saved.isNull())
+                qunsetenv("TMPDIR");
+            else
+                qputenv("TMPDIR", saved);
+        }
+        QByteArray saved;
+    } useTemp(temp.path());
+    const auto handoverFiles = [&] {
+        return QDir(temp.path()).entryList({QStringLiteral("~MQ*")},
+                                           QDir::Files | QDir::Hidden | QDir::System);
+    };
+
+    start(sampleCopy());
+    panel().chLargeIcons.click();
+    panel().cmdApply.click();
+    panel().chLargeIcons.click();
+    panel().cmdApply.click();
+    EXPECT_EQ(host().client().handedArguments().size(), 2);
+    EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after Apply";
+
+    panel().chShowTooltips.click();
+    forms::testing::answerNextMsgBox(forms::vbYes);
+    panel().cmdCxl.click();
+    ASSERT_TRUE(host().finished());
+    EXPECT_EQ(host().client().handedArguments().size(), 3);
+    EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after Cancel";
+
+    start(sampleCopy());
+    panel().cmdOK.click();
+    ASSERT_TRUE(host().finished());
+    EXPECT_EQ(host().client().handedArguments().size(), 1);
+    EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after OK";
+    EXPECT_THAT(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                ::testing::IsEmpty());
 }
 
 TEST_F(PanelTest, CancelWhenCleanEndsWithoutQuestion)
@@ -256,6 +304,33 @@ TEST_F(PanelTest, UnreadableFileGivesAnEmptyWorkingCopyAndStaysUntouched)
             EXPECT_EQ(bytesOf(file), c.content);
         }
     }
+}
+
+TEST_F(PanelTest, PipeOrFolderGivenAsTheFileIsReportedWithoutWaiting)
+{
+    const QString pipe = tempPath(QStringLiteral("pipe.qrv"));
+    ASSERT_TRUE(bwtest::makeFifo(pipe.toStdString()));
+    const QString folder = tempPath(QStringLiteral("folder.qrv"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const auto& [file, says] : {std::pair{pipe, "is not a regular file"},
+                                     std::pair{folder, "is a folder"}}) {
+        SCOPED_TRACE(says);
+        forms::testing::reset();
+        forms::testing::answerNextMsgBox(forms::vbOK);
+        {
+            bwtest::FifoWatch watch(pipe.toStdString());
+            start(file);
+            EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
+        }
+        ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+        EXPECT_THAT(forms::testing::shownMsgBoxes().front().text.toStdString(),
+                    HasSubstr(says));
+        EXPECT_EQ(workingCopy().tools()->Count(), 0);
+        panel().cmdCxl.click();
+        EXPECT_TRUE(host().finished());
+    }
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 TEST_F(PanelTest, ApplyAfterAnUnreadableFileWritesIt)

@@ -40,6 +40,35 @@ TEST_F(PanelTest, EmptyFadeDelayBecomesZero)
     EXPECT_EQ(p.txtFloatingTBFadeDelay.Text(), QStringLiteral("123"));
 }
 
+TEST_F(PanelTest, FadeDelayPastItsRangeIsRefusedQuietly)
+{
+    const QString file = sampleCopy();
+    start(file);
+    frmCtlPanel& p = panel();
+    p.txtFloatingTBFadeDelay.setText(QStringLiteral("3999"));
+    p.MakeDirty(false);
+    p.txtFloatingTBFadeDelay.setSelStart(1);
+    p.txtFloatingTBFadeDelay.type(QStringLiteral("9"));   // 39999 does not fit
+    EXPECT_EQ(p.txtFloatingTBFadeDelay.Text(), QStringLiteral("3999"));
+    EXPECT_EQ(p.txtFloatingTBFadeDelay.SelStart(), 1);   // the caret stays put
+    EXPECT_EQ(workingCopy().FloatingTBFadeDelay(), 3999);
+    EXPECT_FALSE(p.IsDirty());   // nothing changed
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+
+    for (const char* refused : {"32768", "99999999999", "1e3", "-5"}) {
+        SCOPED_TRACE(refused);
+        p.txtFloatingTBFadeDelay.setText(QString::fromLatin1(refused));   // pasted, say
+        EXPECT_EQ(p.txtFloatingTBFadeDelay.Text(), QStringLiteral("3999"));
+    }
+    p.txtFloatingTBFadeDelay.setText(QStringLiteral("32767"));
+    EXPECT_EQ(workingCopy().FloatingTBFadeDelay(), 32767);
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+
+    // Apply writes what the box shows.
+    p.cmdApply.click();
+    EXPECT_EQ(host().client().control()->FloatingTBFadeDelay(), 32767);
+}
+
 TEST_F(PanelTest, PanelCannotBeMadeSmallerThanDesigned)
 {
     start(sampleCopy());

@@ -1,8 +1,13 @@
 // Pelmcore's guarded memory and file access.
 
 #include "tests/platform/imaging/KernelTest.h"
+#include "tests/support/FifoWatch.h"
+#include "tests/support/FileSizeLimit.h"
 
+#include <algorithm>
+#include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace imaging::testing {
 namespace {
@@ -95,6 +100,110 @@ TEST_F(FileTest, ForeignHandlesAndBadNamesAreRefused)
     EXPECT_LT(k.read(h, nullptr, 4), 0);
     EXPECT_EQ(k.close(h), 0);
     EXPECT_EQ(k.close(h), -1);   // twice
+}
+
+TEST_F(FileTest, PipesAreRefusedWithoutWaiting)
+{
+    const std::string pipe = path("pipe.dump");
+    ASSERT_TRUE(bwtest::makeFifo(pipe));
+    bwtest::FifoWatch watch(pipe);
+    EXPECT_LT(k.open(pipe.c_str(), 0x8000, 0x100), 0);   // reading
+    EXPECT_LT(k.open(pipe.c_str(), 0x8002, 0x80), 0);    // reading and writing in place
+    EXPECT_LT(k.open(pipe.c_str(), 0x8302, 0x80), 0);    // writing whole
+    EXPECT_FALSE(watch.released()) << "opening the pipe blocked";
+    struct stat st {};
+    ASSERT_EQ(stat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+class WholeWriteTest : public KernelTest {
+protected:
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        DIR* d = opendir(path("").c_str());
+        while (dirent* e = d ? readdir(d) : nullptr) {
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                out.push_back(e->d_name);
+        }
+        if (d)
+            closedir(d);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    static std::string text(const Bytes& b) { return std::string(b.begin(), b.end()); }
+};
+
+TEST_F(WholeWriteTest, TheOldFileStaysUntilACompleteWriteIsClosed)
+{
+    const std::string name = write("image.dump", Bytes{'o', 'l', 'd'});
+    ASSERT_EQ(chmod(name.c_str(), 0640), 0);
+    const int32_t h = k.open(name.c_str(), 0x8302, 0x80);
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(k.fileSize(h), 0);   // the new content starts empty
+    EXPECT_EQ(k.write(h, "brand new", 9), 9);
+    EXPECT_EQ(text(readAll(name)), "old");
+    EXPECT_EQ(k.close(h), 0);
+    EXPECT_EQ(text(readAll(name)), "brand new");
+    struct stat st {};
+    ASSERT_EQ(stat(name.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);   // the file keeps its permissions
+    EXPECT_EQ(names(), std::vector<std::string>{"image.dump"});
+}
+
+TEST_F(WholeWriteTest, ADiscardedOrFailedWriteKeepsTheOldFile)
+{
+    const std::string name = write("image.dump", Bytes{'o', 'l', 'd'});
+    int32_t h = k.open(name.c_str(), 0x8302, 0x80);
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(k.write(h, "part", 4), 4);
+    EXPECT_EQ(k.discard(h), 1);
+    EXPECT_EQ(k.close(h), -1);
+    EXPECT_EQ(text(readAll(name)), "old");
+    EXPECT_EQ(names(), std::vector<std::string>{"image.dump"});
+
+    // A write that fails half-way (here: a file-size limit) counts the same.
+    h = k.open(name.c_str(), 0x8302, 0x80);
+    ASSERT_GE(h, 0);
+    const Bytes big(64, 'x');
+    int32_t written = 0;
+    {
+        bwtest::FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.set());
+        written = k.write(h, big.data(), int32_t(big.size()));
+    }
+    EXPECT_EQ(written, -1);
+    EXPECT_EQ(k.close(h), -1);
+    EXPECT_EQ(text(readAll(name)), "old");
+    EXPECT_EQ(names(), std::vector<std::string>{"image.dump"});
+
+    // Only a file opened to be written whole can be discarded.
+    h = k.open(name.c_str(), 0x8000, 0x100);
+    EXPECT_EQ(k.discard(h), core::kBadArgument);
+    k.close(h);
+}
+
+TEST_F(WholeWriteTest, ALinkStaysALinkAndNewFilesFollowTheFlags)
+{
+    const std::string real = write("real.dump", Bytes{'o', 'l', 'd'});
+    const std::string link = path("link.dump");
+    ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
+    int32_t h = k.open(link.c_str(), 0x8302, 0x80);
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(k.write(h, "new", 3), 3);
+    EXPECT_EQ(k.close(h), 0);
+    struct stat st {};
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(text(readAll(real)), "new");
+
+    // Without create a missing file is not made; with exclusive an existing one is refused.
+    EXPECT_LT(k.open(path("missing.dump").c_str(), 0x8202, 0x80), 0);
+    EXPECT_LT(k.open(real.c_str(), 0x8702, 0x80), 0);
+    h = k.open(path("fresh.dump").c_str(), 0x8702, 0x80);
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(k.close(h), 0);
+    EXPECT_EQ(names(), (std::vector<std::string>{"fresh.dump", "link.dump", "real.dump"}));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 using namespace sys;
@@ -78,6 +80,72 @@ TEST(Events, AnotherProcessWaitsByNameAndIsReleased)
     ASSERT_TRUE(probe.waitForFinished(10000));
     EXPECT_EQ(probe.exitCode(), 0);
     EXPECT_EQ(probe.readAll().trimmed(), "signalled");
+}
+
+namespace {
+
+// A second process that creates or opens the event (signalling it when asked)
+// and is then killed with SIGKILL, so it never closes its handle.
+void holdAndKill(const QString& name, bool signal)
+{
+    QProcess holder;
+    holder.start(QStringLiteral(BW_SYSTEM_PROBE),
+                 {QStringLiteral("hold-event"), name, signal ? QStringLiteral("1")
+                                                             : QStringLiteral("0")});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_EQ(holder.readLine().trimmed(), "held");
+    holder.kill();
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    EXPECT_EQ(holder.exitStatus(), QProcess::CrashExit);
+}
+
+}  // namespace
+
+TEST(Events, AnEventHeldOnlyByAKilledProcessIsGone)
+{
+    const QString name = uniqueName("killed holder");
+    holdAndKill(name, true);
+    EXPECT_EQ(OpenEventA(SYNCHRONIZE, false, name), 0);
+    EXPECT_EQ(GetLastError(), uint32_t(ERROR_FILE_NOT_FOUND));
+
+    holdAndKill(name, true);
+    const HANDLE h = CreateEventA(nullptr, true, false, name);   // a new one, not signalled
+    ASSERT_NE(h, 0);
+    EXPECT_EQ(GetLastError(), uint32_t(ERROR_SUCCESS));
+    EXPECT_EQ(WaitForSingleObject(h, 0), WAIT_TIMEOUT);
+    CloseHandle(h);
+}
+
+TEST(Events, ALivingHolderKeepsTheEventWhenAnotherIsKilled)
+{
+    const QString name = uniqueName("one holder left");
+    const HANDLE h = CreateEventA(nullptr, true, false, name);
+    ASSERT_NE(h, 0);
+    holdAndKill(name, true);   // opens ours and signals it
+    const HANDLE again = OpenEventA(SYNCHRONIZE, false, name);
+    ASSERT_NE(again, 0);
+    EXPECT_EQ(WaitForSingleObject(again, 0), WAIT_OBJECT_0);
+    CloseHandle(again);
+    CloseHandle(h);
+    EXPECT_EQ(OpenEventA(SYNCHRONIZE, false, name), 0);   // the dead one held nothing
+}
+
+TEST(Events, ANameLeftUninitialisedIsReplaced)
+{
+    // What a creator killed between making the shared memory and filling it
+    // leaves behind (shared-memory names are the event names, escaped).
+    const QString name = QStringLiteral("bw-test-unfinished-%1").arg(::getpid());
+    const QByteArray shm = "/bw-event-" + name.toLatin1();
+    const int fd = shm_open(shm.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, 16), 0);
+    ::close(fd);
+    const HANDLE h = CreateEventA(nullptr, true, true, name);
+    ASSERT_NE(h, 0);
+    EXPECT_EQ(GetLastError(), uint32_t(ERROR_SUCCESS));
+    EXPECT_EQ(WaitForSingleObject(h, 0), WAIT_OBJECT_0);
+    CloseHandle(h);
+    EXPECT_EQ(shm_open(shm.constData(), O_RDONLY, 0), -1);   // gone with its last handle
 }
 
 TEST(Process, NumberIsTheSystemProcessId)

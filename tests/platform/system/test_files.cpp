@@ -1,8 +1,10 @@
 #include "platform/system/Profile.h"
 #include "platform/system/TempFiles.h"
+#include "tests/support/FifoWatch.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -142,4 +144,19 @@ TEST_F(ProfileTest, WritesKeepTheRestOfTheFile)
     EXPECT_FALSE(WritePrivateProfileStringA(QStringLiteral("S"), QStringLiteral("K"),
                                             QStringLiteral("v"),
                                             dir.filePath(QStringLiteral("no/such/dir.ini"))));
+}
+
+TEST_F(ProfileTest, APipeReadsAsAMissingFileAndIsNotReplaced)
+{
+    ASSERT_TRUE(bwtest::makeFifo(file.toStdString()));
+    {
+        bwtest::FifoWatch watch(file.toStdString());
+        EXPECT_EQ(get(QStringLiteral("General"), QStringLiteral("ButtonWidth")), QString());
+        EXPECT_EQ(GetPrivateProfileIntA(QStringLiteral("General"), QStringLiteral("N"), 5, file),
+                  5);
+        EXPECT_FALSE(WritePrivateProfileStringA(QStringLiteral("General"), QStringLiteral("N"),
+                                                QStringLiteral("1"), file));
+        EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
+    }
+    EXPECT_FALSE(QFileInfo(file).isFile());   // still the pipe
 }

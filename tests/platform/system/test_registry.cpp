@@ -1,6 +1,7 @@
 #include "RegistryFixture.h"
 
 #include "platform/system/ProgramSettings.h"
+#include "tests/support/FifoWatch.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -286,4 +287,21 @@ TEST_F(Registry, ForeignOrMalformedStoresAreDamagedToo)
                   ERROR_FILE_NOT_FOUND);
         EXPECT_EQ(WarningCatcher::s_messages.size(), 1);
     }
+}
+
+TEST_F(Registry, APipeInPlaceOfTheStoreIsDamagedNotWaitedOn)
+{
+    ASSERT_TRUE(bwtest::makeFifo(storeFile.toStdString()));
+    WarningCatcher catcher;
+    {
+        bwtest::FifoWatch watch(storeFile.toStdString());
+        sys::testing::reloadRegistry();
+        EXPECT_EQ(GetSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key"),
+                             QStringLiteral("dflt")),
+                  QStringLiteral("dflt"));
+        EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
+    }
+    ASSERT_EQ(WarningCatcher::s_messages.size(), 1);
+    EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
+                ::testing::HasSubstr("not a regular file"));
 }

@@ -39,10 +39,12 @@ TEST(ToolbarClientHost, LoadsWhatItIsHandedAndWritesItBackToItsFile)
     EXPECT_EQ(host.lastLoadArgument(), arg);
     EXPECT_EQ(host.lastLoadArgument().size(), 260);
     EXPECT_TRUE(host.lastHadMarker());
+    EXPECT_FALSE(QFile::exists(temp));   // the hand-over copy is used up
     toolbar::testing::expectEverything(*host.control());
     ClientHost reopened(bound);
     toolbar::testing::expectEverything(*reopened.control());
 
+    utility->SaveConfiguration(temp);
     host.object().call("LoadConfiguration", {rt::Variant(handover(temp, false))});
     EXPECT_FALSE(host.lastHadMarker());
     EXPECT_EQ(host.handedArguments().size(), 2);
@@ -73,6 +75,18 @@ TEST(ToolbarClientHost, AFailedHandoverKeepsTheBoundFile)
                  rt::Error);
     EXPECT_EQ(ClientHost(bound).control()->tools()->Item(1)->ID(), "ID_Kept");
     EXPECT_EQ(host.control()->tools()->Item(1)->ID(), "ID_Kept");
+
+    // A damaged hand-over copy is refused and removed all the same.
+    const QString damaged = dir.filePath("~MQ2.tmp");
+    {
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{ not a configuration");
+    }
+    EXPECT_THROW(host.object().call("LoadConfiguration", {rt::Variant(handover(damaged, false))}),
+                 rt::Error);
+    EXPECT_FALSE(QFile::exists(damaged));
+    EXPECT_EQ(ClientHost(bound).control()->tools()->Item(1)->ID(), "ID_Kept");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "ToolbarTestSupport.h"
 
 #include "platform/toolbar/QrvFormat.h"
+#include "tests/support/FifoWatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,6 +196,29 @@ TEST_F(ToolbarFormat, MissingFilesAndWrongValuesAreClearErrors)
     auto c = std::make_shared<MqZentribar>();
     EXPECT_EQ(errorOf([&] { c->LoadConfiguration(path("none.qrv")); }).number(), 53);
     EXPECT_EQ(errorOf([&] { c->LoadConfigurationEx(rt::Variant("text")); }).number(), 13);
+}
+
+TEST_F(ToolbarFormat, PipesAndFoldersAreRefusedUnopened)
+{
+    auto c = std::make_shared<MqZentribar>();
+    c->tools()->Add("ID_Kept");
+    const QString pipe = path("pipe.qrv");
+    ASSERT_TRUE(bwtest::makeFifo(pipe.toStdString()));
+    rt::Error e(0);
+    {
+        bwtest::FifoWatch watch(pipe.toStdString());
+        e = errorOf([&] { c->LoadConfiguration(pipe); });
+        EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
+    }
+    EXPECT_EQ(e.number(), 70);
+    EXPECT_THAT(e.description().toStdString(),
+                HasSubstr("Cannot read the configuration file '" + pipe.toStdString() +
+                          "': it is not a regular file"));
+
+    e = errorOf([&] { c->LoadConfiguration(dir.path()); });
+    EXPECT_EQ(e.number(), 75);
+    EXPECT_EQ(e.description(), "The configuration file '" + dir.path() + "' is a folder.");
+    EXPECT_EQ(c->tools()->Item(1)->ID(), "ID_Kept");
 }
 
 TEST_F(ToolbarFormat, AFailedSaveLeavesTheOldFileIntact)

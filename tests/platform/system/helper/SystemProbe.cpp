@@ -1,5 +1,7 @@
 // A second process for the system and connection tests:
 //   wait-event <name> <ms>           open the named event, say "opened", wait
+//   hold-event <name> <0|1>          create or open it, signal it when 1, say
+//                                    "held" and wait to be killed
 //   reg-get <HKCU sub-key> <value>   print the value's text (exit 2 when missing)
 //   reg-set <HKCU sub-key> <value> <text>
 #include "platform/system/Events.h"
@@ -9,6 +11,8 @@
 #include <QStringList>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +29,17 @@ int waitEvent(const QString& name, uint32_t ms)
     sys::CloseHandle(h);
     std::puts(rc == sys::WAIT_OBJECT_0 ? "signalled" : "timeout");
     return rc == sys::WAIT_OBJECT_0 ? 0 : 1;
+}
+
+int holdEvent(const QString& name, bool signal)
+{
+    const sys::HANDLE h = sys::CreateEventA(nullptr, true, false, name);
+    if (h == 0 || (signal && !sys::SetEvent(h)))
+        return 2;
+    std::puts("held");
+    std::fflush(stdout);
+    for (;;)
+        ::pause();
 }
 
 int regGet(const QString& path, const QString& value)
@@ -62,10 +77,12 @@ int main(int argc, char** argv)
     const QStringList a = app.arguments();
     if (a.size() == 4 && a[1] == QLatin1String("wait-event"))
         return waitEvent(a[2], a[3].toUInt());
+    if (a.size() == 4 && a[1] == QLatin1String("hold-event"))
+        return holdEvent(a[2], a[3] == QLatin1String("1"));
     if (a.size() == 4 && a[1] == QLatin1String("reg-get"))
         return regGet(a[2], a[3]);
     if (a.size() == 5 && a[1] == QLatin1String("reg-set"))
         return regSet(a[2], a[3], a[4]);
-    std::fputs("usage: bw_system_probe wait-event|reg-get|reg-set ...\n", stderr);
+    std::fputs("usage: bw_system_probe wait-event|hold-event|reg-get|reg-set ...\n", stderr);
     return 64;
 }

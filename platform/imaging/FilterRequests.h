@@ -1,7 +1,8 @@
 #pragma once
-// The filter's request records, shared with the imaging kernel that loads it:
-// 32-bit little-endian fields at fixed byte offsets, pointers of 32 bits.
-// Fields the filter does not use are reserved bytes it never touches.
+// The kernel's interface to the image filters it loads: the request records
+// of the three entry points, the records they fill, the row callback and the
+// statuses. 32-bit little-endian fields at fixed byte offsets, pointers of 32
+// bits; fields a filter does not use are reserved bytes it never touches.
 
 #include "platform/imaging/Ordinals.h"
 #include "platform/imaging/Records.h"
@@ -9,10 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vondral {
-
-using imaging::BitmapRecord;
-using imaging::VectorObject;
+namespace imaging::filter {
 
 // Statuses of every entry point; other values are kernel results passed on.
 inline constexpr int32_t kSuccess = 1;
@@ -126,12 +124,9 @@ static_assert(offsetof(SaveRequest, object) == 0x6C2);
 
 #pragma pack(pop)
 
-}  // namespace vondral
+// The entry points a filter exports (fltInfo, fltLoad, fltSave), found by name.
+using InfoFn = int32_t(BW_STDCALL*)(InfoRequest* request);
+using LoadFn = int32_t(BW_STDCALL*)(LoadRequest* request);
+using SaveFn = int32_t(BW_STDCALL*)(SaveRequest* request);
 
-// The exports: ordinal 1 DllMain, 100 fltInfo, 101 fltLoad, 102 fltSave.
-extern "C" {
-BW_EXPORT int32_t BW_STDCALL DllMain(void* module, uint32_t reason, void* reserved);
-BW_EXPORT int32_t BW_STDCALL fltInfo(vondral::InfoRequest* request);
-BW_EXPORT int32_t BW_STDCALL fltLoad(vondral::LoadRequest* request);
-BW_EXPORT int32_t BW_STDCALL fltSave(vondral::SaveRequest* request);
-}
+}  // namespace imaging::filter

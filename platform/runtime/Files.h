@@ -1,0 +1,17 @@
+#pragma once
+// Opening files for reading. Only regular files are opened: a named pipe
+// would block the reader until a writer comes (for ever, before any window),
+// and a device may never end.
+
+#include <QString>
+
+class QFile;
+
+namespace rt {
+
+// Opens `file` (named already) read-only when it is a regular file. False,
+// with the reason in `error`, for a missing, unreadable or non-regular one;
+// the test and the opening are one step, so nothing can be swapped between.
+bool openRegularFile(QFile& file, QString& error);
+
+}  // namespace rt
