@@ -291,9 +291,8 @@ void frmCtlPanel::designMainCommands()
 void frmCtlPanel::Form_Load()
 {
     // 1-2. The designed size is the smallest the panel may be dragged to.
-    const QRect outer = window()->window()->frameGeometry();   // the top-level frame
-    mSubclassCtlPanel::gMinTrackWidth = outer.width();
-    mSubclassCtlPanel::gMinTrackHeight = outer.height();
+    mSubclassCtlPanel::gMinTrackWidth = rt::CLng(Width() / forms::Screen::TwipsPerPixelX());
+    mSubclassCtlPanel::gMinTrackHeight = rt::CLng(Height() / forms::Screen::TwipsPerPixelY());
     if (forms::App::EXEName() != kNoSubclassExe)
         mSubclassCtlPanel::Install(hWnd());
 

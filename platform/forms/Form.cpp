@@ -3,6 +3,7 @@
 #include "platform/forms/Input.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/Testing.h"
 #include "platform/forms/TestingInternal.h"
 #include "platform/forms/Window.h"
 #include "platform/runtime/Error.h"
@@ -10,12 +11,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QThread>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -76,13 +80,20 @@ protected:
     {
         QWidget::resizeEvent(e);
         layoutClient();
-        if (m_form && m_form->m_state != Form::State::Designing)
+        if (m_form && m_form->m_state != Form::State::Designing) {
+            m_form->syncFrame();
             m_form->fireResize();
+        }
     }
     bool event(QEvent* e) override
     {
-        if (m_form && e->type() == QEvent::WindowActivate && isVisible())
+        if (m_form && e->type() == QEvent::WindowActivate && isVisible()
+            && !m_form->m_awaitingFrame)
             m_form->fireActivate();
+        // A window manager reports its frame some time after the window is
+        // mapped; the window moves then.
+        if (m_form && (e->type() == QEvent::Move || e->type() == QEvent::Show))
+            m_form->syncFrame();
         return QWidget::event(e);
     }
     void keyPressEvent(QKeyEvent* e) override
@@ -124,6 +135,11 @@ std::vector<Form*>& loaded()
 }
 
 Form* s_active = nullptr;
+
+// The frame of the windows shown so far: what a window not shown yet counts
+// with. Settled once the first window has waited for its frame.
+QMargins s_knownFrame;
+bool s_frameSettled = false;
 
 struct Instance {
     Form* form;
@@ -310,6 +326,8 @@ void Form::createWindow()
     m_window->resize(320, 240);
     m_windowOwner->layoutClient();
     m_hwnd = hwndOf(m_window);
+    m_frame = s_knownFrame;
+    m_keepOuter = false;
 }
 
 void Form::setDesignSize(float w, float h)
@@ -355,18 +373,18 @@ void Form::Show(int16_t modal, Form* owner)
         rt::raise(400, className(), QStringLiteral("Form already displayed; can't show modally"));
     if (owner && owner != this && owner->isLoaded()) {
         m_owner = owner;
-        if (w->parentWidget() != owner->m_window) {
-            const QRect g = w->geometry();
-            w->setParent(owner->m_window, w->windowFlags() | Qt::Window | Qt::Dialog);
-            w->setGeometry(g);
-        }
+        if (w->parentWidget() != owner->m_window)
+            reparentWindow(owner->m_window, w->windowFlags() | Qt::Window | Qt::Dialog);
     }
     w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     const bool wasVisible = w->isVisible();
     if (!wasVisible) {
         applyMinSize();
         w->show();
-        applyMinSize();   // the frame's size is known once shown
+        waitForFirstFrame();
+        if (!isLoaded() || m_hideSerial != serial)
+            return;
+        syncFrame();
         fireResize(true);
     }
     w->raise();
@@ -513,9 +531,69 @@ void Form::applyMinSize()
     const POINTAPI fromProc = detail::queryMinTrackSize(m_hwnd);
     w = std::max(w, fromProc.x);
     h = std::max(h, fromProc.y);
-    const QSize frameExtra = m_window->frameGeometry().size() - m_window->size();
-    m_window->setMinimumSize(std::max(0, w - frameExtra.width()),
-                             std::max(0, h - frameExtra.height()));
+    m_window->setMinimumSize(std::max(0, w - m_frame.left() - m_frame.right()),
+                             std::max(0, h - m_frame.top() - m_frame.bottom()));
+}
+
+QMargins Form::frame()
+{
+    syncFrame();
+    return m_frame;
+}
+
+void Form::syncFrame()
+{
+    if (!m_window || !m_window->isVisible() || m_state == State::Designing)
+        return;
+    const QWindow* handle = m_window->windowHandle();
+    if (!handle)
+        return;
+    const QMargins actual = handle->frameMargins();
+    // No frame yet is the window manager not having framed the window, unless
+    // the first window waited in vain for one.
+    if (actual.isNull() && !(s_frameSettled && s_knownFrame.isNull()))
+        return;
+    if (actual == m_frame)
+        return;
+    const QSize outer = m_window->size().grownBy(m_frame);
+    m_frame = actual;
+    s_knownFrame = actual;
+    applyMinSize();
+    if (m_keepOuter && m_window->windowState() == Qt::WindowNoState) {
+        const QSize inner = outer.shrunkBy(actual);
+        m_window->resize(std::max(inner.width(), m_window->minimumWidth()),
+                         std::max(inner.height(), m_window->minimumHeight()));
+        m_windowOwner->layoutClient();
+    }
+}
+
+// The first window shown waits (briefly) for the window manager's frame, so
+// that the windows loaded after it count with the right one before they show.
+void Form::waitForFirstFrame()
+{
+    if (s_frameSettled || !m_window)
+        return;
+    const QWindow* handle = m_window->windowHandle();
+    QElapsedTimer waited;
+    waited.start();
+    m_awaitingFrame = true;
+    while (handle && handle->frameMargins().isNull() && waited.elapsed() < 1000
+           && m_window && m_window->isVisible()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    m_awaitingFrame = false;
+    s_frameSettled = true;
+}
+
+void Form::reparentWindow(QWidget* parent, Qt::WindowFlags flags)
+{
+    // move() places the frame: the outer rectangle stays where it was.
+    const QPoint at = m_window->pos();
+    const QSize size = m_window->size();
+    m_window->setParent(parent, flags);
+    m_window->resize(size);
+    m_window->move(at);
 }
 
 void Form::Refresh()
@@ -560,28 +638,35 @@ void Form::setCaption(const QString& text)
         m_window->setWindowTitle(text);
 }
 
+// pos() is the frame's place, also before the window is first shown.
 float Form::Left()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().x() * 15) : 0.f;
+    return m_window ? float(m_window->pos().x() * 15) : 0.f;
 }
 
 float Form::Top()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().y() * 15) : 0.f;
+    return m_window ? float(m_window->pos().y() * 15) : 0.f;
 }
 
 float Form::Width()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().width() * 15) : 0.f;
+    if (!m_window)
+        return 0.f;
+    const QMargins f = frame();
+    return float((m_window->width() + f.left() + f.right()) * 15);
 }
 
 float Form::Height()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().height() * 15) : 0.f;
+    if (!m_window)
+        return 0.f;
+    const QMargins f = frame();
+    return float((m_window->height() + f.top() + f.bottom()) * 15);
 }
 
 void Form::Move(float left, float top, float width, float height)
@@ -589,18 +674,20 @@ void Form::Move(float left, float top, float width, float height)
     ensureLoaded();
     if (!m_window)
         return;
-    const QRect frame = m_window->frameGeometry();
+    const QMargins f = frame();
     const int x = toPixels(left, 15.0);
-    const int y = top <= -1e8f ? frame.y() : toPixels(top, 15.0);
+    const int y = top <= -1e8f ? m_window->pos().y() : toPixels(top, 15.0);
     m_window->move(x, y);
     if (width >= 0 || height >= 0) {
+        const QSize outer = m_window->size().grownBy(f);
+        const QSize wanted(width >= 0 ? toPixels(width, 15.0) : outer.width(),
+                           height >= 0 ? toPixels(height, 15.0) : outer.height());
+        if (wanted != outer)
+            m_keepOuter = true;
         applyMinSize();
-        const QSize extra = m_window->frameGeometry().size() - m_window->size();
-        const int w = width >= 0 ? toPixels(width, 15.0) - extra.width() : m_window->width();
-        const int h = height >= 0 ? toPixels(height, 15.0) - extra.height()
-                                  : m_window->height();
-        m_window->resize(std::max(w, m_window->minimumWidth()),
-                         std::max(h, m_window->minimumHeight()));
+        const QSize inner = wanted.shrunkBy(f);
+        m_window->resize(std::max(inner.width(), m_window->minimumWidth()),
+                         std::max(inner.height(), m_window->minimumHeight()));
         m_windowOwner->layoutClient();
         fireResize();
     }
@@ -765,5 +852,13 @@ void Form::PopupMenu(Menu& menu, int16_t flags, float x, float y)
             QPoint(toPixels(x, unitsPerPixelX()), toPixels(y, unitsPerPixelY())));
     m->exec(at);
 }
+
+namespace testing {
+void assumeWindowFrame(int left, int top, int right, int bottom)
+{
+    s_knownFrame = QMargins(left, top, right, bottom);
+    s_frameSettled = true;
+}
+}  // namespace testing
 
 }  // namespace forms
