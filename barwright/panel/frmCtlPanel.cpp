@@ -341,9 +341,12 @@ void frmCtlPanel::Form_Load()
     m_dirty = false;
     SetCmdBtnsEnabledStatus();
 
-    // 17. One pixel wider makes the preview lay out its toolbars.
+    // 17. One pixel wider makes the preview lay out its toolbars; its width
+    // then goes back, or the saved width would grow a pixel every session.
     frmPreview& preview = frmPreview::get();
-    preview.setWidth(preview.Width() + forms::Screen::TwipsPerPixelX());
+    const float previewWidth = preview.Width();
+    preview.setWidth(previewWidth + forms::Screen::TwipsPerPixelX());
+    preview.setWidth(previewWidth);
 
     // 18. Not the designed font: fit the tab to the command column.
     if (FontName() != QStringLiteral("MS Sans Serif")) {
