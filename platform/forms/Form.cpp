@@ -417,8 +417,15 @@ void Form::Hide()
     if (!isLoaded())
         Load();   // Hide loads a form, as the original does
     if (m_window) {
+        const bool modal = m_window->windowModality() != Qt::NonModal;
         m_window->hide();
         m_window->setWindowModality(Qt::NonModal);
+        // A modal form is owned for its showing only: kept loaded, it must
+        // not go with the window that last opened it.
+        if (modal && m_owner) {
+            m_owner = nullptr;
+            reparentWindow(nullptr, m_window->windowFlags());
+        }
     }
     for (QEventLoop* l : m_modalLoops)
         l->quit();

@@ -225,6 +225,28 @@ TEST_F(FormsTest, OwnerUnloadClosesOwnedForms)
     EXPECT_EQ(owned.lastMode, vbFormOwner);
 }
 
+TEST_F(FormsTest, ModalFormKeptLoadedOutlivesTheFormThatShowedIt)
+{
+    frmAsk& owned = instance<frmAsk>();
+    frmLists& owner = instance<frmLists>();
+    owner.Show();
+    owned.Move(1500, 1200);
+    forms::testing::answerNextModal<frmAsk>([](frmAsk& dlg) { dlg.cmdOK.click(); });
+    owned.Show(vbModal, &owner);
+    const int loads = owned.loads;
+    EXPECT_TRUE(owner.Unload());
+    ASSERT_TRUE(owned.isLoaded());
+    EXPECT_EQ(owned.Left(), 1500);
+    // Shown again, it is the same loaded form, owned by the new window.
+    owner.Show();
+    forms::testing::answerNextModal<frmAsk>([](frmAsk& dlg) { dlg.cmdCxl.click(); });
+    owned.Show(vbModal, &owner);
+    EXPECT_EQ(owned.loads, loads);
+    owned.Show(vbModeless, &owner);
+    EXPECT_TRUE(owner.Unload());
+    EXPECT_FALSE(owned.isLoaded());
+}
+
 TEST_F(FormsTest, ProgrammaticChangesFireTheirEvents)
 {
     frmLists& f = instance<frmLists>();
