@@ -90,7 +90,9 @@ void PictureBox::ensureBitmap()
     int32_t bw = 0, bh = 0;
     if (m_bitmap && gdi::GetBitmapSize(m_bitmap, &bw, &bh) && bw == width && bh == height)
         return;
-    const gdi::HBITMAP fresh = gdi::CreateBitmap(width, height);
+    // Compatible with the display, as the original's persistent image: its
+    // depth is the display's (what the picture editor's mask colour reads).
+    const gdi::HBITMAP fresh = gdi::CreateCompatibleBitmap(0, width, height);
     if (!fresh)
         return;
     if (!m_dc) {
@@ -102,9 +104,10 @@ void PictureBox::ensureBitmap()
     clearImage();
     if (old) {
         // Keep what was drawn, as the persistent image of the original grows.
+        // The old bitmap leaves the box's DC first: a bitmap is in one DC at a time.
+        gdi::SelectObject(m_dc, fresh);
         const gdi::HDC src = gdi::CreateCompatibleDC(0);
         const gdi::HGDIOBJ prev = gdi::SelectObject(src, old);
-        gdi::SelectObject(m_dc, fresh);
         gdi::BitBlt(m_dc, 0, 0, std::min(bw, width), std::min(bh, height), src, 0, 0,
                     gdi::SRCCOPY);
         gdi::SelectObject(src, prev);

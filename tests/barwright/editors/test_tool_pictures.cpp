@@ -47,6 +47,11 @@ QSize bitmapSize(gdi::HDC dc)
 
 class ToolPicturesTest : public EditorsTest {
 protected:
+    void TearDown() override
+    {
+        EditorsTest::TearDown();
+        gdi::SetDisplayBitsPerPixel(32);
+    }
     void SetUp() override
     {
         EditorsTest::SetUp();
@@ -304,6 +309,38 @@ TEST_F(ToolPicturesTest, ShortcutsRunTheCommandsOnTheShownPicture)
         d.KeyDown.fire(key, 1);
         EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 3, 4), gdi::RGB(255, 0, 0));
     });
+}
+
+TEST_F(ToolPicturesTest, MaskColourFollowsTheDisplayDepth)
+{
+    const QString note = QStringLiteral("Color Depth Note");
+    struct Case {
+        int32_t bits;
+        gdi::COLORREF mask;
+        bool noted;
+    };
+    // 256 colours: the first palette entry that reads back unchanged and is
+    // no standard colour; 16 colours: light grey, with the note.
+    for (const Case c : {Case{4, gdi::RGB(192, 192, 192), true},
+                         Case{8, gdi::RGB(192, 220, 192), false},
+                         Case{32, gdi::RGB(97, 65, 33), false}}) {
+        FreeDrawResources();
+        gdi::SetDisplayBitsPerPixel(c.bits);
+        if (c.noted)
+            forms::testing::answerNextMsgBox(forms::vbOK);
+        frmTool& d = frmTool::get();
+        EXPECT_EQ(gdi::GetBitmapBitsPixel(d.picWork.Image()->Handle()), c.bits);
+        EXPECT_EQ(gMaskColor, int32_t(c.mask)) << c.bits;
+        const auto& boxes = forms::testing::shownMsgBoxes();
+        EXPECT_EQ(!boxes.empty() && boxes.back().title == note, c.noted) << c.bits;
+        EXPECT_FALSE(c.bits == 8 && Is16Color(gMaskColor));
+        if (c.bits == 4) {   // the light grey cell now paints transparent pixels
+            EXPECT_EQ(d.lbPalette(7).BackColor(), gMaskColor);
+        }
+        d.Unload();
+        forms::testing::clearShown();
+    }
+    FreeDrawResources();
 }
 
 }  // namespace
