@@ -311,6 +311,45 @@ TEST_F(ToolPicturesTest, ShortcutsRunTheCommandsOnTheShownPicture)
     });
 }
 
+// Every zoomed cell inside its grid cell: the canvas's side is 5 + k * W and
+// its border leaves k * W + 1 pixels, whole cells and the closing grid line.
+TEST_F(ToolPicturesTest, CanvasGridMatchesItsCellsAtEverySize)
+{
+    for (int side : {16, 22, 24, 32}) {
+        onPicturesTab([&](frmTool& d) {
+            d.coImageSize.setListIndex(side - 16);
+            const int outer = int(d.picCanvas.Width() / 15);
+            const int inside = d.engine(0)->CanvasWidth();
+            EXPECT_EQ((outer - 5) % side, 0) << side;
+            ASSERT_EQ((inside - 1) % side, 0) << side;
+            const int cell = (inside - 1) / side;
+            EXPECT_EQ(d.engine(0)->CanvasHeight(), inside);
+
+            // On screen, as a person sees it: the border, then the canvas.
+            const QImage shot = d.picCanvas.widget()->grab().toImage();
+            ASSERT_EQ(shot.width(), outer);
+            const gdi::HDC image = d.engine(0)->ImageDC();
+            for (int y = 0; y < side; ++y)
+                for (int x = 0; x < side; ++x) {
+                    const QRgb want = forms::toQColor(int32_t(gdi::GetPixel(image, x, y))).rgb();
+                    // The inside of the cell, off the grid lines.
+                    for (int cy = y * cell + 1; cy < (y + 1) * cell; ++cy)
+                        for (int cx = x * cell + 1; cx < (x + 1) * cell; ++cx) {
+                            const QRgb got = shot.pixel(cx + 2, cy + 2);
+                            if (want == kMask)
+                                ASSERT_NE(got, kMask) << side << ": hatched " << x << "," << y;
+                            else
+                                ASSERT_EQ(got, want) << side << ": cell " << x << "," << y;
+                        }
+                }
+            // The mask colour itself shows nowhere: no band at the edges.
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    ASSERT_NE(shot.pixel(x, y), kMask) << side << ": at " << x << "," << y;
+        });
+    }
+}
+
 TEST_F(ToolPicturesTest, MaskColourFollowsTheDisplayDepth)
 {
     const QString note = QStringLiteral("Color Depth Note");

@@ -107,6 +107,7 @@ private:
             coStyle.AddItem(QString::fromLatin1(s));
         Timer1.setEnabled(false);
         picWork.setScaleMode(vbPixels);
+        picWork.setBorderStyle(0);   // the whole box is drawing area
         picWork.Move(0, 0, 16 * 15, 17 * 15);
         picWork.setAutoRedraw(true);
     }
