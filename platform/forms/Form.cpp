@@ -2,6 +2,7 @@
 
 #include "platform/forms/Input.h"
 #include "platform/forms/Menu.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Testing.h"
 #include "platform/forms/TestingInternal.h"
@@ -490,6 +491,8 @@ void Form::destroyWindow()
     m_owner = nullptr;
     m_hwnd = 0;
     m_lastResize = {};
+    m_mousePointer = 0;
+    m_mouseIcon.reset();
 }
 
 void Form::closeRequested()
@@ -815,14 +818,17 @@ void Form::setIcon(Picture icon)
 
 void Form::setMousePointer(int16_t pointer)
 {
+    checkMousePointer(pointer);
     m_mousePointer = pointer;
     ensureLoaded();
-    if (!m_window)
-        return;
-    if (pointer == 11)
-        m_window->setCursor(Qt::WaitCursor);
-    else
-        m_window->unsetCursor();
+    applyMousePointer(m_window, m_mousePointer, m_mouseIcon);
+}
+
+void Form::setMouseIcon(Picture icon)
+{
+    m_mouseIcon = std::move(icon);
+    ensureLoaded();
+    applyMousePointer(m_window, m_mousePointer, m_mouseIcon);
 }
 
 QString Form::FontName()

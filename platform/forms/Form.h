@@ -97,8 +97,11 @@ public:
     void setWindowState(int16_t state);
     Picture Icon() const { return m_icon; }
     void setIcon(Picture icon);
+    // The pointer over the form (MousePointer.h); 99 shows the MouseIcon.
     int16_t MousePointer() const { return m_mousePointer; }
     void setMousePointer(int16_t pointer);
+    Picture MouseIcon() const { return m_mouseIcon; }
+    void setMouseIcon(Picture icon);
     int32_t HelpContextID() const { return m_helpContext; }
     void setHelpContextID(int32_t id) { m_helpContext = id; }
     QString FontName();
@@ -193,6 +196,7 @@ private:
     int16_t m_scaleMode = vbTwips;
     bool m_keyPreview = false;
     int16_t m_mousePointer = 0;
+    Picture m_mouseIcon;
     int32_t m_helpContext = 0;
     int32_t m_minTrackW = 0;
     int32_t m_minTrackH = 0;
