@@ -4,9 +4,11 @@
 
 #include "barwright/editors/frmTool.h"
 #include "barwright/picture/CDraw.h"
+#include "barwright/picture/CursorResources.h"
 #include "barwright/picture/frmImportImageOption.h"
 #include "barwright/picture/mDrawParams.h"
 #include "platform/forms/Clipboard.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/toolbar/Tool.h"
 
@@ -251,6 +253,24 @@ TEST_F(ToolPicturesTest, PickupNotifiesTheColoursAndReturnsToTheFormerTool)
             QStringLiteral("id_pickup")));
         canvasClick(d, 2, 9, 2);   // transparent, right button: notification 3
         EXPECT_EQ(d.picBackcolorPreview.BackColor(), gMaskColor);
+    });
+}
+
+TEST_F(ToolPicturesTest, CanvasShowsTheChosenToolsCursor)
+{
+    onPicturesTab([&](frmTool& d) {
+        // The tool of the load, the pencil, already shows its own.
+        EXPECT_EQ(d.picCanvas.MousePointer(), forms::vbCustom);
+        EXPECT_EQ(d.picCanvas.MouseIcon(), CursorResources::LoadResCursor(1001));
+        d.tbarTools.control()->clickTool(
+            d.tbarTools.control()->tools()->Item(QStringLiteral("id_fill")));
+        const forms::Picture fill = CursorResources::LoadResCursor(1003);
+        EXPECT_EQ(d.picCanvas.MouseIcon(), fill);
+        // Over the canvas's drawing area, with the bucket's hot spot.
+        QWidget* area = d.picCanvas.widget()->childAt(10, 10);
+        ASSERT_NE(area, nullptr);
+        EXPECT_EQ(area->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(area->cursor().hotSpot(), fill->hotSpot());
     });
 }
 
