@@ -382,7 +382,7 @@ void Form::Show(int16_t modal, Form* owner)
     if (!wasVisible) {
         applyMinSize();
         w->show();
-        waitForFirstFrame();
+        waitForFrame();
         if (!isLoaded() || m_hideSerial != serial)
             return;
         syncFrame();
@@ -577,20 +577,27 @@ void Form::syncFrame()
     }
 }
 
-// The first window shown waits (briefly) for the window manager's frame, so
-// that the windows loaded after it count with the right one before they show.
-void Form::waitForFirstFrame()
+// A window just shown waits (briefly) for the window manager's frame: the
+// windows loaded after the first one count with it before they show, and a
+// window placed by its Activate is placed by its frame. Once the first window
+// found none, no window waits.
+void Form::waitForFrame()
 {
-    if (s_frameSettled || !m_window)
+    if (!m_window || (s_frameSettled && s_knownFrame.isNull()))
         return;
-    const QWindow* handle = m_window->windowHandle();
+    const int limitMs = s_frameSettled ? 300 : 1000;
     QElapsedTimer waited;
     waited.start();
     m_awaitingFrame = true;
-    while (handle && handle->frameMargins().isNull() && waited.elapsed() < 1000
-           && m_window && m_window->isVisible()) {
+    // The window may go while events run: asked for anew each time.
+    auto unframed = [this] {
+        const QWindow* handle = m_window && m_window->isVisible() ? m_window->windowHandle()
+                                                                  : nullptr;
+        return handle && handle->frameMargins().isNull();
+    };
+    while (unframed() && waited.elapsed() < limitMs) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(5);
+        QThread::msleep(2);
     }
     m_awaitingFrame = false;
     s_frameSettled = true;

@@ -180,7 +180,7 @@ private:
     // Takes the window manager's frame when it differs from the one counted
     // so far; a size set through Move keeps its outer size.
     void syncFrame();
-    void waitForFirstFrame();
+    void waitForFrame();
     // Gives the window another parent (or none), keeping its outer rectangle.
     void reparentWindow(QWidget* parent, Qt::WindowFlags flags);
 
