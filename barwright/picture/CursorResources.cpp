@@ -8,6 +8,7 @@
 #include <QPolygon>
 
 #include <functional>
+#include <initializer_list>
 
 namespace CursorResources {
 
@@ -62,15 +63,15 @@ QImage blank()
     return image;
 }
 
-// A cross-hair whose centre pixel is the hot spot, with room for a glyph of
-// the tool below and right of it.
-void crossHair(Ink& ink)
+// A cross-hair whose centre pixel is the hot spot, its arms `reach` pixels
+// long from the centre, open around it.
+void crossHair(Ink& ink, int reach)
 {
     const int c = kCrossHot.x();
-    ink.line({c, 5}, {c, 12});
-    ink.line({c, 18}, {c, 25});
-    ink.line({5, c}, {12, c});
-    ink.line({18, c}, {25, c});
+    ink.line({c, c - reach}, {c, c - 3});
+    ink.line({c, c + 3}, {c, c + reach});
+    ink.line({c - reach, c}, {c - 3, c});
+    ink.line({c + 3, c}, {c + reach, c});
     ink.dot(kCrossHot);
 }
 
@@ -95,7 +96,7 @@ QImage shapeCursor(int32_t id)
 {
     QImage image = blank();
     Ink ink(image);
-    crossHair(ink);
+    crossHair(ink, 10);   // the tool's glyph goes below and right of it
     const QBrush grey(QColor(128, 128, 128));
     using namespace mDrawParams;
     switch (id) {
@@ -136,29 +137,34 @@ QImage shapeCursor(int32_t id)
     return image;
 }
 
+QPainterPath polygonPath(std::initializer_list<QPoint> points)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygon(QList<QPoint>(points)));
+    path.closeSubpath();
+    return path;
+}
+
+// A cursor acting at `hot`: that pixel is black, whatever was drawn there.
+forms::Picture cursorAt(QImage& image, Ink& ink, QPoint hot)
+{
+    ink.painter().setPen(Qt::black);
+    ink.painter().drawPoint(hot);
+    ink.painter().end();
+    return forms::StdPicture::fromCursor(image, hot);
+}
+
 // A pencil lying from the top right down to its tip at the bottom left.
 forms::Picture pencil()
 {
     QImage image = blank();
     Ink ink(image);
     const QPoint tip(1, 30);
-    QPolygon body;
-    body << QPoint(6, 21) << QPoint(24, 3) << QPoint(28, 7) << QPoint(10, 25);
-    QPainterPath bodyPath;
-    bodyPath.addPolygon(body);
-    bodyPath.closeSubpath();
-    ink.shape(bodyPath, QColor(255, 220, 0));
-    QPolygon cone;
-    cone << tip << QPoint(6, 21) << QPoint(10, 25);
-    QPainterPath conePath;
-    conePath.addPolygon(cone);
-    conePath.closeSubpath();
-    ink.shape(conePath, QColor(230, 200, 150));
+    ink.shape(polygonPath({{6, 21}, {24, 3}, {28, 7}, {10, 25}}), QColor(255, 220, 0));
+    ink.shape(polygonPath({tip, {6, 21}, {10, 25}}), QColor(230, 200, 150));
     ink.line({21, 6}, {25, 10});   // the ferrule
-    ink.line({1, 30}, {3, 28});    // the lead
-    ink.painter().setPen(Qt::black);
-    ink.painter().drawPoint(tip);
-    return forms::StdPicture::fromCursor(image, tip);
+    ink.line(tip, {3, 28});        // the lead
+    return cursorAt(image, ink, tip);
 }
 
 // A pipette: a thin tube down to its tip at the bottom left, a bulb on top.
@@ -167,17 +173,10 @@ forms::Picture pipette()
     QImage image = blank();
     Ink ink(image);
     const QPoint tip(1, 30);
-    QPolygon tube;
-    tube << tip << QPoint(17, 12) << QPoint(19, 14) << QPoint(2, 31);
-    QPainterPath tubePath;
-    tubePath.addPolygon(tube);
-    tubePath.closeSubpath();
-    ink.shape(tubePath, Qt::white);
+    ink.shape(polygonPath({tip, {17, 12}, {19, 14}, {2, 31}}), Qt::white);
     ink.shape(ellipsePath(QRect(19, 4, 8, 8)), Qt::black);
     ink.line({15, 10}, {21, 16});   // the collar
-    ink.painter().setPen(Qt::black);
-    ink.painter().drawPoint(tip);
-    return forms::StdPicture::fromCursor(image, tip);
+    return cursorAt(image, ink, tip);
 }
 
 // A tipped bucket pouring paint, which runs down to a point at the left: the
@@ -186,24 +185,11 @@ forms::Picture bucket()
 {
     QImage image = blank();
     Ink ink(image);
-    QPolygon can;
-    can << QPoint(13, 10) << QPoint(22, 2) << QPoint(30, 11) << QPoint(21, 19);
-    QPainterPath canPath;
-    canPath.addPolygon(can);
-    canPath.closeSubpath();
-    ink.shape(canPath, Qt::white);
+    ink.shape(polygonPath({{13, 10}, {22, 2}, {30, 11}, {21, 19}}), Qt::white);
     ink.line({17, 6}, {26, 15});   // the rim's shadow
     const QPoint drip(3, 27);
-    QPolygon paint;
-    paint << QPoint(13, 10) << QPoint(8, 12) << QPoint(5, 18) << drip << QPoint(7, 20)
-          << QPoint(10, 15);
-    QPainterPath paintPath;
-    paintPath.addPolygon(paint);
-    paintPath.closeSubpath();
-    ink.shape(paintPath, Qt::black);
-    ink.painter().setPen(Qt::black);
-    ink.painter().drawPoint(drip);
-    return forms::StdPicture::fromCursor(image, drip);
+    ink.shape(polygonPath({{13, 10}, {8, 12}, {5, 18}, drip, {7, 20}, {10, 15}}), Qt::black);
+    return cursorAt(image, ink, drip);
 }
 
 // The screen grab's finder: a cross-hair in a circle.
@@ -212,13 +198,8 @@ forms::Picture finder()
     QImage image = blank();
     Ink ink(image);
     ink.shape(ellipsePath(QRect(5, 5, 20, 20)), Qt::NoBrush);
-    const int c = kCrossHot.x();
-    ink.line({c, 1}, {c, 12});
-    ink.line({c, 18}, {c, 29});
-    ink.line({1, c}, {12, c});
-    ink.line({18, c}, {29, c});
-    ink.dot(kCrossHot);
-    return forms::StdPicture::fromCursor(image, kCrossHot);
+    crossHair(ink, 14);
+    return cursorAt(image, ink, kCrossHot);
 }
 
 forms::Picture make(int32_t id)

@@ -1,8 +1,8 @@
 // Picture boxes as the picture editor and the wizard use them: the persistent
 // image in the display's format, the border and the drawing area inside it.
-#include "platform/forms/Form.h"
+#include "FormsFixture.h"
+
 #include "platform/forms/PictureBox.h"
-#include "platform/forms/Testing.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -32,15 +32,12 @@ private:
 
 frmBoxes& boxes() { return instance<frmBoxes>(); }
 
-class PictureBoxTest : public ::testing::Test {
+class PictureBoxTest : public FormsFixture {
 protected:
-    void SetUp() override { forms::testing::enable(); }
     void TearDown() override
     {
-        for (Form* f : Form::loadedForms())
-            f->Unload();
+        FormsFixture::TearDown();
         gdi::SetDisplayBitsPerPixel(32);
-        EXPECT_THAT(forms::testing::takeFailures(), ::testing::IsEmpty());
     }
 };
 

@@ -1,6 +1,8 @@
 // The form runtime driven the way the system's forms and their tests use it:
 // load on first access, modal dialogs answered by the test, message boxes
 // recorded, events fired by programmatic changes, timers, unload and reload.
+#include "FormsFixture.h"
+
 #include "platform/forms/CheckBox.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/CommandButton.h"
@@ -19,7 +21,6 @@
 
 using namespace forms;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace {
 
@@ -113,16 +114,7 @@ private:
     }
 };
 
-class FormsTest : public ::testing::Test {
-protected:
-    void SetUp() override { forms::testing::enable(); }
-    void TearDown() override
-    {
-        for (Form* f : Form::loadedForms())
-            f->Unload();
-        EXPECT_THAT(forms::testing::takeFailures(), IsEmpty());
-    }
-};
+using FormsTest = FormsFixture;
 
 TEST_F(FormsTest, ModalDialogAnsweredByTheTestReturnsAfterOK)
 {

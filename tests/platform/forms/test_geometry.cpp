@@ -1,8 +1,8 @@
 // Window geometry through the frame: Left, Top, Width and Height are the outer
 // rectangle before and after the first show, whatever frame the windows shown
 // so far had, so sizes saved at unload come back the same at the next load.
-#include "platform/forms/Form.h"
-#include "platform/forms/Testing.h"
+#include "FormsFixture.h"
+
 
 #include <QWidget>
 #include <QWindow>
@@ -52,16 +52,7 @@ MATCHER_P(IsRect, r, "")
            arg.height == r.height;
 }
 
-class GeometryTest : public ::testing::Test {
-protected:
-    void SetUp() override { forms::testing::enable(); }
-    void TearDown() override
-    {
-        for (Form* f : Form::loadedForms())
-            f->Unload();
-        EXPECT_THAT(forms::testing::takeFailures(), ::testing::IsEmpty());
-    }
-};
+using GeometryTest = FormsFixture;
 
 // Assumed frames: none known yet, the real one, one wider than the real one.
 class AssumedFrameTest : public GeometryTest, public ::testing::WithParamInterface<int> {};

@@ -1,5 +1,7 @@
 // Mouse pointers: the standard shapes by number on forms, controls and the
 // screen, and the custom pointer 99 drawn from a MouseIcon with its hot spot.
+#include "FormsFixture.h"
+
 #include "platform/forms/CommandButton.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MousePointer.h"
@@ -48,16 +50,13 @@ bool hasOwnCursor(const QWidget* w)
     return w->testAttribute(Qt::WA_SetCursor);
 }
 
-class PointerTest : public ::testing::Test {
+class PointerTest : public FormsFixture {
 protected:
-    void SetUp() override { forms::testing::enable(); }
     void TearDown() override
     {
-        for (Form* f : Form::loadedForms())
-            f->Unload();
+        FormsFixture::TearDown();
         Screen::setMousePointer(vbDefault);
         Screen::setMouseIcon(nullptr);
-        EXPECT_THAT(forms::testing::takeFailures(), ::testing::IsEmpty());
     }
 };
 
