@@ -65,6 +65,12 @@ int32_t Get16Color(int16_t index)
     return g_colors[size_t(index)];
 }
 
+int32_t StandardColor(int16_t index)
+{
+    checkIndex(index);
+    return int32_t(kStandardColors[size_t(index)]);
+}
+
 int32_t GetNearestDisplayColor(int32_t color)
 {
     if (g_probe.dc == 0) {

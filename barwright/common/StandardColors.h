@@ -10,6 +10,8 @@ namespace mDrawParams {
 
 // Standard colour `index` as the display renders it; error 9 outside 0..15.
 int32_t Get16Color(int16_t index);
+// Standard colour `index` as defined, whatever the display; error 9 outside 0..15.
+int32_t StandardColor(int16_t index);
 // The colour as the current display depth shows it.
 int32_t GetNearestDisplayColor(int32_t color);
 // Hex digits of the colour padded to 6: (blue, green, red) of a plain colour.

@@ -22,12 +22,6 @@ const char* const kSystemColorNames[kSystemColorCount] = {
     "Button Dark Shadow",   "Button Light Shadow", "Tooltip Text",
     "Tooltip"};
 
-int32_t standardColor(int index)
-{
-    const mDrawParams::PaletteEntry& e = mDrawParams::Palette16Entries().at(size_t(index));
-    return int32_t(gdi::RGB(e.red, e.green, e.blue));
-}
-
 }  // namespace
 
 frmColors::frmColors()
@@ -55,7 +49,8 @@ void frmColors::Form_Design()
     // Four rows of four cells, in twips on the tab page.
     for (int i = 0; i < lbPalette.Count(); ++i) {
         lbPalette(i).Move(float(960 + (i % 4) * 630), float(540 + (i / 4) * 630), 540, 540);
-        lbPalette(i).setToolTipText(mGlobals::FormatColorHex(standardColor(i)));
+        const int32_t colour = mDrawParams::StandardColor(int16_t(i));
+        lbPalette(i).setToolTipText(mGlobals::FormatColorHex(colour));
     }
     lvSysColors.Move(120, 480, 4170, 2520);
     lvSysColors.setView(forms::lvwList);
@@ -76,7 +71,7 @@ void frmColors::Form_Design()
 void frmColors::Form_Load()
 {
     for (int i = 0; i < lbPalette.Count(); ++i)
-        lbPalette(i).setBackColor(standardColor(i));
+        lbPalette(i).setBackColor(mDrawParams::StandardColor(int16_t(i)));
     LoadSystemColors();
     m_activated = false;
     tabMain.setLeft(-tabMain.Width() - 10);   // shown once its tab is chosen

@@ -4,8 +4,10 @@
 
 #include "barwright/connection/mGlobals.h"
 #include "barwright/picture/CDraw.h"
+#include "barwright/picture/CursorResources.h"
 #include "barwright/picture/mDrawParams.h"
 #include "platform/forms/Clipboard.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/system/Clock.h"
 #include "platform/system/KeyState.h"
 #include "platform/toolbar/Tool.h"
@@ -274,8 +276,8 @@ void frmTool::tbarTools_ToolClick(const QString& toolId)
             e->PaintCanvas();
         picCanvas.Refresh();
     }
-    // The form runtime's picture boxes carry no custom cursors; the engine
-    // keeps the cursor number for the canvas.
+    picCanvas.setMousePointer(forms::vbCustom);
+    picCanvas.setMouseIcon(CursorResources::LoadResCursor(GetDrawToolCode(toolId)));
     if (toolId != u"id_pickup" && toolId != u"id_select")
         gPreviousToolID = toolId;
     if (CDraw* e = currentEngine())

@@ -63,9 +63,10 @@ void frmTool::DesignPicturesTab()
     tabPics.setTabCaption(1, QStringLiteral("P&ressed"));
     tabPics.setTabCaption(2, QStringLiteral("Di&sabled"));
     tabPics.setTabCaption(3, QStringLiteral("Dis&abled-Pressed"));
-    // The canvas area below the tab captions.
+    // The canvas area below the tab captions. Its 3-D border leaves whole
+    // cells and the closing grid line inside (SetCanvasSize).
     picCanvas.Move(300, 900, 3840, 3840);
-    picCanvas.setBorderStyle(0);
+    picCanvas.setBorderStyle(1);
     picCanvas.setAutoRedraw(true);
     picPreview.setAutoRedraw(true);
     lineMarker.Y1 = tabPics.Height() + 420;
@@ -97,7 +98,7 @@ void frmTool::DesignPicturesTab()
 
     picPreviewHolder.Move(x, 2580, 1200, 1200);
     picPreviewHolder.setBackColor(kButtonFace);
-    picPreview.setBorderStyle(0);
+    picPreview.setBorderStyle(0);   // it draws its own frame around the margin
     picPreview.setToolTipText(QStringLiteral("Image Preview (Actual Size)"));
     for (int i = 0; i < 4; ++i) {
         picActual(i).setBorderStyle(0);

@@ -293,9 +293,8 @@ void frmCtlPanel::designMainCommands()
 void frmCtlPanel::Form_Load()
 {
     // 1-2. The designed size is the smallest the panel may be dragged to.
-    const QRect outer = window()->window()->frameGeometry();   // the top-level frame
-    mSubclassCtlPanel::gMinTrackWidth = outer.width();
-    mSubclassCtlPanel::gMinTrackHeight = outer.height();
+    mSubclassCtlPanel::gMinTrackWidth = rt::CLng(Width() / forms::Screen::TwipsPerPixelX());
+    mSubclassCtlPanel::gMinTrackHeight = rt::CLng(Height() / forms::Screen::TwipsPerPixelY());
     if (forms::App::EXEName() != kNoSubclassExe)
         mSubclassCtlPanel::Install(hWnd());
 
@@ -344,9 +343,12 @@ void frmCtlPanel::Form_Load()
     m_dirty = false;
     SetCmdBtnsEnabledStatus();
 
-    // 17. One pixel wider makes the preview lay out its toolbars.
+    // 17. One pixel wider makes the preview lay out its toolbars; its width
+    // then goes back, or the saved width would grow a pixel every session.
     frmPreview& preview = frmPreview::get();
-    preview.setWidth(preview.Width() + forms::Screen::TwipsPerPixelX());
+    const float previewWidth = preview.Width();
+    preview.setWidth(previewWidth + forms::Screen::TwipsPerPixelX());
+    preview.setWidth(previewWidth);
 
     // 18. Not the designed font: fit the tab to the command column.
     if (FontName() != QStringLiteral("MS Sans Serif")) {

@@ -1,9 +1,11 @@
 #include "barwright/picture/CDraw.h"
 
+#include "barwright/picture/CursorResources.h"
 #include "barwright/picture/frmImportImageOption.h"
 #include "barwright/picture/mDrawParams.h"
 #include "platform/forms/Clipboard.h"
 #include "platform/forms/Label.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/forms/PictureBox.h"
 #include "platform/forms/Screen.h"
 #include "platform/runtime/Conversions.h"
@@ -16,8 +18,6 @@ using namespace mDrawParams;
 
 namespace {
 
-constexpr int16_t PointerMove = 15;
-constexpr int16_t PointerCustom = 99;
 
 int32_t rectWidth(const gdi::RECT& r) { return r.right - r.left + 1; }
 int32_t rectHeight(const gdi::RECT& r) { return r.bottom - r.top + 1; }
@@ -88,7 +88,7 @@ void CDraw::ReleaseCurrentSelection()
 {
     gdi::SetRectEmpty(&m_selection);
     FreeSelectionCaches(true, true);
-    if (m_canvas && m_canvasPointer == PointerMove)
+    if (m_canvas && m_canvas->MousePointer() == forms::vbSizeAll)
         setCanvasPointer(false);
 }
 
@@ -938,14 +938,19 @@ void CDraw::notify(int16_t code)
     m_owner.call(QStringLiteral("Notify"), {rt::Variant(code)});
 }
 
+// The move pointer inside the selection, the select tool's cursor outside.
 void CDraw::setCanvasPointer(bool move)
 {
     if (!m_canvas)
         return;
-    // The form runtime's controls carry no pointer shapes yet; the engine
-    // keeps what the canvas would show.
-    m_canvasPointer = move ? PointerMove : PointerCustom;
-    m_canvasCursor = move ? 0 : GetDrawToolCode(gCurrentToolID);
+    if (move) {
+        m_canvas->setMousePointer(forms::vbSizeAll);
+        return;
+    }
+    const forms::Picture cursor = CursorResources::LoadResCursor(ToolSelect);
+    if (m_canvas->MouseIcon() != cursor)
+        m_canvas->setMouseIcon(cursor);
+    m_canvas->setMousePointer(forms::vbCustom);
 }
 
 bool CDraw::isShapeTool() const

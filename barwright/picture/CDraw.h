@@ -70,9 +70,6 @@ public:
     gdi::RECT Selection() const { return m_selection; }
     bool SelectionFloating() const { return m_floatDC != 0; }
     int UndoCount() const;
-    // The canvas pointer: 15 move, 99 custom with cursor resource CanvasCursor.
-    int16_t CanvasPointer() const { return m_canvasPointer; }
-    int32_t CanvasCursor() const { return m_canvasCursor; }
     int RedoCount() const;
 
 private:
@@ -142,6 +139,4 @@ private:
     // The tool a stroke began with: its pen, brush and snapshot are the ones
     // MouseMove and MouseUp work on, even when the tool changes mid-stroke.
     QString m_activeTool;
-    int16_t m_canvasPointer = 0;
-    int32_t m_canvasCursor = 0;
 };

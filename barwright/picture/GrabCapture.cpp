@@ -1,5 +1,6 @@
 #include "barwright/picture/GrabCapture.h"
 
+#include "barwright/picture/CursorResources.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Input.h"
 #include "platform/forms/Screen.h"
@@ -17,8 +18,6 @@
 namespace GrabCapture {
 
 namespace {
-
-bool s_finder = false;
 
 // Sits on the form's client widget; the runtime gives forms no mouse events
 // of their own, and a captured mouse reports to that widget.
@@ -86,13 +85,8 @@ void ReleaseCapture(const QWidget* window)
 
 void SetFinderPointer()
 {
-    const bool shown = s_finder && forms::Screen::MousePointer() == vbCustom;
+    forms::Screen::setMouseIcon(CursorResources::LoadResCursor(FinderCursorId));
     forms::Screen::setMousePointer(vbCustom);
-    // The runtime shows an arrow for any pointer but the hourglass; the
-    // finder replaces it until the pointer goes back to the default.
-    if (!shown && QGuiApplication::overrideCursor())
-        QGuiApplication::changeOverrideCursor(QCursor(Qt::CrossCursor));
-    s_finder = true;
 }
 
 void SyncDesktop()
@@ -123,12 +117,14 @@ void SyncDesktop()
 void SetDefaultPointer()
 {
     forms::Screen::setMousePointer(forms::vbDefault);
-    s_finder = false;
 }
 
 int32_t CurrentCursorResource()
 {
-    return s_finder && forms::Screen::MousePointer() == vbCustom ? FinderCursorId : 0;
+    const bool finder = forms::Screen::MousePointer() == vbCustom
+                        && forms::Screen::MouseIcon()
+                               == CursorResources::LoadResCursor(FinderCursorId);
+    return finder ? FinderCursorId : 0;
 }
 
 bool IsKeyDown(int32_t vk)

@@ -4,6 +4,8 @@
 // pointer (cursor 1012), the state of a key or mouse button, and the
 // form-level mouse events of a form's own surface.
 
+#include "barwright/picture/CursorResources.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/gdi/Gdi.h"
 
 #include <QImage>
@@ -18,8 +20,8 @@ class Form;
 
 namespace GrabCapture {
 
-inline constexpr int16_t vbCustom = 99;          // the screen's custom pointer
-inline constexpr int32_t FinderCursorId = 1012;  // the finder cursor resource
+inline constexpr int16_t vbCustom = forms::vbCustom;   // the screen's custom pointer
+inline constexpr int32_t FinderCursorId = CursorResources::FinderCursor;
 
 // The cursor's position in screen pixels.
 gdi::POINT GetCursorPos();

@@ -40,6 +40,8 @@ void frmImportImageOption::Form_Design()
         QStringLiteral("&Enlarge drawing canvas to accomodate selected image"));
     frPicPreviewHolder.Move(8, 150, 240, 130);
     picPreview.Move(150, 300, 390, 390);   // twips, inside the frame
+    picPreview.setBorderStyle(0);           // it draws its own frame around the margin
+    picWork.setBorderStyle(0);
     picWork.Move(0, 0, 16, 16);
     picWork.setVisible(false);
     picWork.setAutoSize(true);

@@ -178,7 +178,7 @@ void frmWizard::designSteps()
     for (int16_t area = 0; area < 2; ++area) {
         lblNote(3 + area).Move(kContentLeft, 660, kContentWidth, 900);
         forms::PictureBox& canvas = picCanvas(area);
-        canvas.setBorderStyle(0);
+        canvas.setBorderStyle(1);   // whole cells and the closing grid line inside
         canvas.setAutoRedraw(true);
         canvas.Move(kContentLeft, 1620, 3750, 3630);
         forms::PictureBox& actual = picActual(area);

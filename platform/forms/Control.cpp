@@ -4,6 +4,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/Window.h"
 #include "platform/forms/Input.h"
+#include "platform/forms/MousePointer.h"
 
 #include "platform/gdi/Gdi.h"
 
@@ -79,6 +80,8 @@ void Control::destroyed()
     m_tag.clear();
     m_backColor = -1;
     m_foreColor = -1;
+    m_mousePointer = 0;
+    m_mouseIcon.reset();
     resetState();
 }
 
@@ -265,6 +268,28 @@ void Control::setForeColor(int32_t color)
     p.setColor(QPalette::Text, q);
     p.setColor(QPalette::ButtonText, q);
     w->setPalette(p);
+}
+
+void Control::setMousePointer(int16_t pointer)
+{
+    checkMousePointer(pointer);
+    widget();
+    m_mousePointer = pointer;
+    showPointer();
+}
+
+void Control::setMouseIcon(Picture icon)
+{
+    widget();
+    m_mouseIcon = std::move(icon);
+    showPointer();
+}
+
+// Over the part that takes the mouse: a picture box's drawing area.
+void Control::showPointer()
+{
+    QWidget* in = inputWidget();
+    applyMousePointer(in ? in : m_widget.data(), m_mousePointer, m_mouseIcon);
 }
 
 int32_t Control::hWnd()

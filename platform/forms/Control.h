@@ -22,6 +22,8 @@ namespace forms {
 
 class Form;
 class Control;
+class StdPicture;
+using Picture = std::shared_ptr<StdPicture>;
 
 // Runs an event handler as the original runtime does: an error that escapes
 // it is reported in a message box (reportError) and goes no further.
@@ -124,6 +126,12 @@ public:
     void setForeColor(int32_t color);
     int16_t HelpContextID() const { return m_helpContext; }
     void setHelpContextID(int16_t id) { m_helpContext = id; }
+    // The pointer over the control (MousePointer.h): a standard shape, or 99
+    // with the MouseIcon's cursor. Error 380 for a number that is no pointer.
+    int16_t MousePointer() const { return m_mousePointer; }
+    void setMousePointer(int16_t pointer);
+    Picture MouseIcon() const { return m_mouseIcon; }
+    void setMouseIcon(Picture icon);
 
     // Focus, key and mouse events every visible control raises. Mouse
     // coordinates are in the container's units (a picture box: its own).
@@ -187,6 +195,7 @@ protected:
 
 private:
     friend class ControlFilter;
+    void showPointer();
     Form* m_form;
     Container* m_parent;
     QString m_name;
@@ -196,6 +205,8 @@ private:
     int32_t m_hwnd = 0;
     int64_t m_backColor = -1;   // -1: unset
     int64_t m_foreColor = -1;
+    int16_t m_mousePointer = 0;
+    Picture m_mouseIcon;
     QPointer<QWidget> m_widget;
     QPointer<QWidget> m_inputWidget;   // where the event filter sits
 };

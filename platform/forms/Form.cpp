@@ -4,7 +4,9 @@
 #include "platform/forms/App.h"
 #include "platform/forms/Input.h"
 #include "platform/forms/Menu.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/Testing.h"
 #include "platform/forms/TestingInternal.h"
 #include "platform/forms/Window.h"
 #include "platform/runtime/Error.h"
@@ -12,12 +14,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QThread>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -79,13 +84,20 @@ protected:
     {
         QWidget::resizeEvent(e);
         layoutClient();
-        if (m_form && m_form->m_state != Form::State::Designing)
+        if (m_form && m_form->m_state != Form::State::Designing) {
+            m_form->syncFrame();
             m_form->fireResize();
+        }
     }
     bool event(QEvent* e) override
     {
-        if (m_form && e->type() == QEvent::WindowActivate && isVisible())
+        if (m_form && e->type() == QEvent::WindowActivate && isVisible()
+            && !m_form->m_awaitingFrame)
             m_form->fireActivate();
+        // A window manager reports its frame some time after the window is
+        // mapped; the window moves then.
+        if (m_form && (e->type() == QEvent::Move || e->type() == QEvent::Show))
+            m_form->syncFrame();
         return QWidget::event(e);
     }
     // Keys of the window itself (no control has the focus), and those a
@@ -126,6 +138,11 @@ std::vector<Form*>& loaded()
 }
 
 Form* s_active = nullptr;
+
+// The frame of the windows shown so far: what a window not shown yet counts
+// with. Settled once the first window has waited for its frame.
+QMargins s_knownFrame;
+bool s_frameSettled = false;
 
 struct Instance {
     Form* form;
@@ -332,6 +349,8 @@ void Form::createWindow()
     m_window->resize(320, 240);
     m_windowOwner->layoutClient();
     m_hwnd = hwndOf(m_window);
+    m_frame = s_knownFrame;
+    m_keepOuter = false;
 }
 
 void Form::setDesignSize(float w, float h)
@@ -378,15 +397,13 @@ void Form::Show(int16_t modal, Form* owner)
     if (owner && owner != this && owner->isLoaded()) {
         m_owner = owner;
         if (w->parentWidget() != owner->m_window) {
-            const QRect g = w->geometry();
             // An owned window is a dialog of its owner, unless it has a type
             // of its own (a tip window stays a tip).
             Qt::WindowFlags flags = w->windowFlags();
             const Qt::WindowFlags type = flags & Qt::WindowType_Mask;
             if (type == Qt::Widget || type == Qt::Window)
                 flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog;
-            w->setParent(owner->m_window, flags);
-            w->setGeometry(g);
+            reparentWindow(owner->m_window, flags);
         }
     }
     w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
@@ -394,7 +411,10 @@ void Form::Show(int16_t modal, Form* owner)
     if (!wasVisible) {
         applyMinSize();
         w->show();
-        applyMinSize();   // the frame's size is known once shown
+        waitForFrame();
+        if (!isLoaded() || m_hideSerial != serial)
+            return;
+        syncFrame();
         fireResize(true);
     }
     w->raise();
@@ -427,8 +447,15 @@ void Form::Hide()
     if (!isLoaded())
         Load();   // Hide loads a form, as the original does
     if (m_window) {
+        const bool modal = m_window->windowModality() != Qt::NonModal;
         m_window->hide();
         m_window->setWindowModality(Qt::NonModal);
+        // A modal form is owned for its showing only: kept loaded, it must
+        // not go with the window that last opened it.
+        if (modal && m_owner) {
+            m_owner = nullptr;
+            reparentWindow(nullptr, m_window->windowFlags());
+        }
     }
     for (QEventLoop* l : m_modalLoops)
         l->quit();
@@ -493,6 +520,8 @@ void Form::destroyWindow()
     m_owner = nullptr;
     m_hwnd = 0;
     m_lastResize = {};
+    m_mousePointer = 0;
+    m_mouseIcon.reset();
     if (loaded().empty())
         detail::lastFormUnloaded();
 }
@@ -543,9 +572,76 @@ void Form::applyMinSize()
     const POINTAPI fromProc = detail::queryMinTrackSize(m_hwnd);
     w = std::max(w, fromProc.x);
     h = std::max(h, fromProc.y);
-    const QSize frameExtra = m_window->frameGeometry().size() - m_window->size();
-    m_window->setMinimumSize(std::max(0, w - frameExtra.width()),
-                             std::max(0, h - frameExtra.height()));
+    m_window->setMinimumSize(std::max(0, w - m_frame.left() - m_frame.right()),
+                             std::max(0, h - m_frame.top() - m_frame.bottom()));
+}
+
+QMargins Form::frame()
+{
+    syncFrame();
+    return m_frame;
+}
+
+void Form::syncFrame()
+{
+    if (!m_window || !m_window->isVisible() || m_state == State::Designing)
+        return;
+    const QWindow* handle = m_window->windowHandle();
+    if (!handle)
+        return;
+    const QMargins actual = handle->frameMargins();
+    // No frame yet is the window manager not having framed the window, unless
+    // the first window waited in vain for one.
+    if (actual.isNull() && !(s_frameSettled && s_knownFrame.isNull()))
+        return;
+    if (actual == m_frame)
+        return;
+    const QSize outer = m_window->size().grownBy(m_frame);
+    m_frame = actual;
+    s_knownFrame = actual;
+    applyMinSize();
+    if (m_keepOuter && m_window->windowState() == Qt::WindowNoState) {
+        const QSize inner = outer.shrunkBy(actual);
+        m_window->resize(std::max(inner.width(), m_window->minimumWidth()),
+                         std::max(inner.height(), m_window->minimumHeight()));
+        m_windowOwner->layoutClient();
+    }
+}
+
+// A window just shown waits (briefly) for the window manager's frame: the
+// windows loaded after the first one count with it before they show, and a
+// window placed by its Activate is placed by its frame. Once the first window
+// found none, no window waits.
+void Form::waitForFrame()
+{
+    if (!m_window || (s_frameSettled && s_knownFrame.isNull()))
+        return;
+    const int limitMs = s_frameSettled ? 300 : 1000;
+    QElapsedTimer waited;
+    waited.start();
+    m_awaitingFrame = true;
+    // The window may go while events run: asked for anew each time.
+    auto unframed = [this] {
+        const QWindow* handle = m_window && m_window->isVisible() ? m_window->windowHandle()
+                                                                  : nullptr;
+        return handle && handle->frameMargins().isNull();
+    };
+    while (unframed() && waited.elapsed() < limitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(2);
+    }
+    m_awaitingFrame = false;
+    s_frameSettled = true;
+}
+
+void Form::reparentWindow(QWidget* parent, Qt::WindowFlags flags)
+{
+    // move() places the frame: the outer rectangle stays where it was.
+    const QPoint at = m_window->pos();
+    const QSize size = m_window->size();
+    m_window->setParent(parent, flags);
+    m_window->resize(size);
+    m_window->move(at);
 }
 
 void Form::Refresh()
@@ -590,28 +686,35 @@ void Form::setCaption(const QString& text)
         m_window->setWindowTitle(text);
 }
 
+// pos() is the frame's place, also before the window is first shown.
 float Form::Left()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().x() * 15) : 0.f;
+    return m_window ? float(m_window->pos().x() * 15) : 0.f;
 }
 
 float Form::Top()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().y() * 15) : 0.f;
+    return m_window ? float(m_window->pos().y() * 15) : 0.f;
 }
 
 float Form::Width()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().width() * 15) : 0.f;
+    if (!m_window)
+        return 0.f;
+    const QMargins f = frame();
+    return float((m_window->width() + f.left() + f.right()) * 15);
 }
 
 float Form::Height()
 {
     ensureLoaded();
-    return m_window ? float(m_window->frameGeometry().height() * 15) : 0.f;
+    if (!m_window)
+        return 0.f;
+    const QMargins f = frame();
+    return float((m_window->height() + f.top() + f.bottom()) * 15);
 }
 
 void Form::Move(float left, float top, float width, float height)
@@ -619,18 +722,20 @@ void Form::Move(float left, float top, float width, float height)
     ensureLoaded();
     if (!m_window)
         return;
-    const QRect frame = m_window->frameGeometry();
+    const QMargins f = frame();
     const int x = toPixels(left, 15.0);
-    const int y = top <= -1e8f ? frame.y() : toPixels(top, 15.0);
+    const int y = top <= -1e8f ? m_window->pos().y() : toPixels(top, 15.0);
     m_window->move(x, y);
     if (width >= 0 || height >= 0) {
+        const QSize outer = m_window->size().grownBy(f);
+        const QSize wanted(width >= 0 ? toPixels(width, 15.0) : outer.width(),
+                           height >= 0 ? toPixels(height, 15.0) : outer.height());
+        if (wanted != outer)
+            m_keepOuter = true;
         applyMinSize();
-        const QSize extra = m_window->frameGeometry().size() - m_window->size();
-        const int w = width >= 0 ? toPixels(width, 15.0) - extra.width() : m_window->width();
-        const int h = height >= 0 ? toPixels(height, 15.0) - extra.height()
-                                  : m_window->height();
-        m_window->resize(std::max(w, m_window->minimumWidth()),
-                         std::max(h, m_window->minimumHeight()));
+        const QSize inner = wanted.shrunkBy(f);
+        m_window->resize(std::max(inner.width(), m_window->minimumWidth()),
+                         std::max(inner.height(), m_window->minimumHeight()));
         m_windowOwner->layoutClient();
         fireResize();
     }
@@ -751,14 +856,17 @@ void Form::setIcon(Picture icon)
 
 void Form::setMousePointer(int16_t pointer)
 {
+    checkMousePointer(pointer);
     m_mousePointer = pointer;
     ensureLoaded();
-    if (!m_window)
-        return;
-    if (pointer == 11)
-        m_window->setCursor(Qt::WaitCursor);
-    else
-        m_window->unsetCursor();
+    applyMousePointer(m_window, m_mousePointer, m_mouseIcon);
+}
+
+void Form::setMouseIcon(Picture icon)
+{
+    m_mouseIcon = std::move(icon);
+    ensureLoaded();
+    applyMousePointer(m_window, m_mousePointer, m_mouseIcon);
 }
 
 QString Form::FontName()
@@ -795,5 +903,13 @@ void Form::PopupMenu(Menu& menu, int16_t flags, float x, float y)
             QPoint(toPixels(x, unitsPerPixelX()), toPixels(y, unitsPerPixelY())));
     m->exec(at);
 }
+
+namespace testing {
+void assumeWindowFrame(int left, int top, int right, int bottom)
+{
+    s_knownFrame = QMargins(left, top, right, bottom);
+    s_frameSettled = true;
+}
+}  // namespace testing
 
 }  // namespace forms

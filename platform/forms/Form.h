@@ -10,6 +10,7 @@
 #include "platform/forms/Control.h"
 #include "platform/forms/StdPicture.h"
 
+#include <QMargins>
 #include <QSize>
 #include <QString>
 
@@ -70,7 +71,10 @@ public:
     // ---- properties (each loads the form) --------------------------------
     QString Caption();
     void setCaption(const QString& text);
-    float Left();      // outer frame, twips
+    // The outer rectangle (frame included), twips, before and after the
+    // window is first shown: until the window manager reports the frame, the
+    // frame of the windows shown so far stands in for it.
+    float Left();
     float Top();
     float Width();
     float Height();
@@ -94,8 +98,11 @@ public:
     void setWindowState(int16_t state);
     Picture Icon() const { return m_icon; }
     void setIcon(Picture icon);
+    // The pointer over the form (MousePointer.h); 99 shows the MouseIcon.
     int16_t MousePointer() const { return m_mousePointer; }
     void setMousePointer(int16_t pointer);
+    Picture MouseIcon() const { return m_mouseIcon; }
+    void setMouseIcon(Picture icon);
     int32_t HelpContextID() const { return m_helpContext; }
     void setHelpContextID(int32_t id) { m_helpContext = id; }
     QString FontName();
@@ -174,6 +181,15 @@ private:
     void runModal();
     void applyMinSize();
     void closeRequested();   // the close box
+    // The frame counted around the client area; follows the window
+    // manager's once it reports one (see syncFrame).
+    QMargins frame();
+    // Takes the window manager's frame when it differs from the one counted
+    // so far; a size set through Move keeps its outer size.
+    void syncFrame();
+    void waitForFrame();
+    // Gives the window another parent (or none), keeping its outer rectangle.
+    void reparentWindow(QWidget* parent, Qt::WindowFlags flags);
 
     State m_state = State::Unloaded;
     std::unique_ptr<FormWindow> m_windowOwner;   // owned until unload
@@ -187,10 +203,14 @@ private:
     int16_t m_scaleMode = vbTwips;
     bool m_keyPreview = false;
     int16_t m_mousePointer = 0;
+    Picture m_mouseIcon;
     int32_t m_helpContext = 0;
     int32_t m_minTrackW = 0;
     int32_t m_minTrackH = 0;
     QSize m_lastResize;
+    QMargins m_frame;
+    bool m_keepOuter = false;   // Move set the outer size; a new frame keeps it
+    bool m_awaitingFrame = false;
     bool m_unloading = false;
     Picture m_icon;
     Control* m_defaultButton = nullptr;

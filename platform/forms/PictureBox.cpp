@@ -1,6 +1,5 @@
 #include "platform/forms/PictureBox.h"
 
-#include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,13 +9,11 @@
 namespace forms {
 
 namespace {
-class PictureWidget final : public QFrame {
+
+// The drawing area: shows the persistent image and takes the mouse.
+class PictureClient final : public QWidget {
 public:
-    PictureWidget(QWidget* parent, PictureBox* box) : QFrame(parent), m_box(box)
-    {
-        setFrameStyle(QFrame::Box | QFrame::Plain);
-        setLineWidth(0);
-    }
+    PictureClient(QWidget* parent, PictureBox* box) : QWidget(parent), m_box(box) {}
     void detach() { m_box = nullptr; }
 
 protected:
@@ -27,13 +24,13 @@ protected:
     }
     void resizeEvent(QResizeEvent* e) override
     {
-        QFrame::resizeEvent(e);
+        QWidget::resizeEvent(e);
         if (m_box)
             m_box->bitmap();   // resizes the persistent image
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
-        QFrame::mouseReleaseEvent(e);
+        QWidget::mouseReleaseEvent(e);
         if (m_box && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
             m_box->Click.fire();
     }
@@ -41,6 +38,73 @@ protected:
 private:
     PictureBox* m_box;
 };
+
+// The box: a sunken 3-D border of `border` pixels around the drawing area.
+class PictureWidget final : public QWidget {
+public:
+    PictureWidget(QWidget* parent, PictureBox* box) : QWidget(parent)
+    {
+        m_client = new PictureClient(this, box);
+        m_client->setObjectName(QStringLiteral("client"));
+    }
+    // Laid out on every use: a hidden widget gets its resize events late.
+    PictureClient* client()
+    {
+        layoutClient();
+        return m_client;
+    }
+    void detach() { m_client->detach(); }
+    void setBorder(int border)
+    {
+        m_border = border;
+        layoutClient();
+        update();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        layoutClient();
+    }
+    void paintEvent(QPaintEvent*) override
+    {
+        if (m_border == 0)
+            return;
+        // Outer ring shadow over highlight, inner ring dark shadow over light.
+        QPainter p(this);
+        auto ring = [&](int inset, int32_t topLeft, int32_t bottomRight) {
+            const int r = width() - 1 - inset;
+            const int b = height() - 1 - inset;
+            p.setPen(toQColor(topLeft));
+            p.drawLine(inset, inset, r - 1, inset);
+            p.drawLine(inset, inset, inset, b - 1);
+            p.setPen(toQColor(bottomRight));
+            p.drawLine(inset, b, r, b);
+            p.drawLine(r, inset, r, b);
+        };
+        ring(0, int32_t(gdi::SystemColor(gdi::COLOR_BTNSHADOW)),
+             int32_t(gdi::SystemColor(gdi::COLOR_BTNHIGHLIGHT)));
+        ring(1, int32_t(gdi::SystemColor(gdi::COLOR_3DDKSHADOW)),
+             int32_t(gdi::SystemColor(gdi::COLOR_3DLIGHT)));
+    }
+
+private:
+    void layoutClient()
+    {
+        m_client->setGeometry(m_border, m_border, std::max(0, width() - 2 * m_border),
+                              std::max(0, height() - 2 * m_border));
+    }
+    PictureClient* m_client;
+    int m_border = 0;
+};
+
+// Border width in pixels of each BorderStyle: fixed single is the 3-D edge.
+int borderPixels(int16_t style)
+{
+    return style == 1 ? 2 : 0;
+}
+
 }  // namespace
 
 PictureBox::PictureBox(Container* parent, QString name) : Control(parent, std::move(name)) {}
@@ -54,7 +118,36 @@ PictureBox::~PictureBox()
 
 QWidget* PictureBox::createWidget(QWidget* parent)
 {
-    return new PictureWidget(parent, this);
+    auto* w = new PictureWidget(parent, this);
+    w->setBorder(borderPixels(m_borderStyle));
+    return w;
+}
+
+QWidget* PictureBox::hostWidget()
+{
+    auto* w = static_cast<PictureWidget*>(widget());
+    return w ? w->client() : nullptr;
+}
+
+QWidget* PictureBox::inputWidget()
+{
+    auto* w = static_cast<PictureWidget*>(existingWidget());
+    return w ? w->client() : nullptr;
+}
+
+QWidget* PictureBox::clientWidget() const
+{
+    auto* w = static_cast<PictureWidget*>(existingWidget());
+    return w ? w->client() : nullptr;
+}
+
+void PictureBox::fitToPicture()
+{
+    QWidget* w = existingWidget();
+    if (!w || !m_autoSize || !m_picture || !m_picture->Handle())
+        return;
+    const int border = 2 * borderPixels(m_borderStyle);
+    w->resize(m_picture->widthPixels() + border, m_picture->heightPixels() + border);
 }
 
 void PictureBox::freeGdi()
@@ -82,7 +175,8 @@ void PictureBox::resetState()
 
 void PictureBox::ensureBitmap()
 {
-    QWidget* w = widget();
+    widget();
+    QWidget* w = clientWidget();
     if (!w)
         return;
     const int width = std::max(1, w->width());
@@ -90,7 +184,9 @@ void PictureBox::ensureBitmap()
     int32_t bw = 0, bh = 0;
     if (m_bitmap && gdi::GetBitmapSize(m_bitmap, &bw, &bh) && bw == width && bh == height)
         return;
-    const gdi::HBITMAP fresh = gdi::CreateBitmap(width, height);
+    // Compatible with the display, as the original's persistent image: its
+    // depth is the display's (what the picture editor's mask colour reads).
+    const gdi::HBITMAP fresh = gdi::CreateCompatibleBitmap(0, width, height);
     if (!fresh)
         return;
     if (!m_dc) {
@@ -102,7 +198,7 @@ void PictureBox::ensureBitmap()
     clearImage();
     if (old) {
         // Keep what was drawn, as the persistent image of the original grows.
-        // The old bitmap leaves the box's DC first: a bitmap sits in one DC.
+        // The old bitmap leaves the box's DC first: a bitmap is in one DC at a time.
         gdi::SelectObject(m_dc, fresh);
         const gdi::HDC src = gdi::CreateCompatibleDC(0);
         const gdi::HGDIOBJ prev = gdi::SelectObject(src, old);
@@ -166,14 +262,13 @@ Picture PictureBox::picture()
 
 void PictureBox::setPicture(Picture picture)
 {
-    QWidget* w = widget();
+    widget();
     m_picture = std::move(picture);
-    if (w && m_autoSize && m_picture && m_picture->Handle())
-        w->resize(m_picture->widthPixels(), m_picture->heightPixels());
+    fitToPicture();
     ensureBitmap();
     clearImage();
-    if (w)
-        w->update();
+    if (QWidget* c = clientWidget())
+        c->update();
 }
 
 Picture PictureBox::Image()
@@ -196,10 +291,9 @@ void PictureBox::setAutoRedraw(bool on)
 
 void PictureBox::setAutoSize(bool on)
 {
-    QWidget* w = widget();
+    widget();
     m_autoSize = on;
-    if (w && on && m_picture && m_picture->Handle())
-        w->resize(m_picture->widthPixels(), m_picture->heightPixels());
+    fitToPicture();
 }
 
 void PictureBox::setBackColor(int32_t color)
@@ -207,8 +301,8 @@ void PictureBox::setBackColor(int32_t color)
     Control::setBackColor(color);
     ensureBitmap();
     clearImage();
-    if (QWidget* w = existingWidget())
-        w->update();
+    if (QWidget* c = clientWidget())
+        c->update();
 }
 
 void PictureBox::setScaleMode(int16_t mode)
@@ -217,31 +311,35 @@ void PictureBox::setScaleMode(int16_t mode)
     m_scaleMode = mode == vbPixels ? vbPixels : vbTwips;
 }
 
+// The drawing area inside the border.
 float PictureBox::ScaleWidth()
 {
-    QWidget* w = widget();
-    return w ? float(w->width() * unitsPerPixelX()) : 0.f;
+    QWidget* c = hostWidget();
+    return c ? float(c->width() * unitsPerPixelX()) : 0.f;
 }
 
 float PictureBox::ScaleHeight()
 {
-    QWidget* w = widget();
-    return w ? float(w->height() * unitsPerPixelY()) : 0.f;
+    QWidget* c = hostWidget();
+    return c ? float(c->height() * unitsPerPixelY()) : 0.f;
 }
 
 void PictureBox::setBorderStyle(int16_t style)
 {
-    m_borderStyle = style;
-    if (auto* f = static_cast<QFrame*>(widget()))
-        f->setLineWidth(0);
+    auto* w = static_cast<PictureWidget*>(widget());
+    m_borderStyle = style == 1 ? int16_t(1) : int16_t(0);
+    if (w) {
+        w->setBorder(borderPixels(m_borderStyle));
+        fitToPicture();
+    }
 }
 
 void PictureBox::Cls()
 {
     ensureBitmap();
     clearImage();
-    if (QWidget* w = existingWidget())
-        w->update();
+    if (QWidget* c = clientWidget())
+        c->update();
 }
 
 int32_t PictureBox::Point(float x, float y)
@@ -258,8 +356,8 @@ void PictureBox::PSet(float x, float y, int32_t color)
     ensureBitmap();
     gdi::SetPixelV(m_dc, int(std::lround(x / unitsPerPixelX())),
                    int(std::lround(y / unitsPerPixelY())), gdi::COLORREF(color));
-    if (QWidget* w = existingWidget())
-        w->update();
+    if (QWidget* c = clientWidget())
+        c->update();
 }
 
 }  // namespace forms

@@ -31,7 +31,9 @@ public:
     float ScaleWidth();
     float ScaleHeight();
     int16_t BorderStyle() const { return m_borderStyle; }
-    void setBorderStyle(int16_t style);   // 0 none, 1 fixed single
+    // 0 none; 1 fixed single: a 2-pixel sunken 3-D edge that the drawing area
+    // (ScaleWidth, ScaleHeight, hDC, child controls, mouse events) lies inside.
+    void setBorderStyle(int16_t style);
     void Cls();
     // The colour at (x, y) in scale units (-1 outside), like Point.
     int32_t Point(float x, float y);
@@ -40,9 +42,9 @@ public:
     Event<> Click;
     Event<> Paint;
 
-    // Container
+    // Container: the drawing area inside the border.
     Form& form() override { return Control::form(); }
-    QWidget* hostWidget() override { return widget(); }
+    QWidget* hostWidget() override;
     double unitsPerPixelX() override { return m_scaleMode == vbPixels ? 1.0 : 15.0; }
     double unitsPerPixelY() override { return unitsPerPixelX(); }
 
@@ -53,6 +55,7 @@ public:
 protected:
     QWidget* createWidget(QWidget* parent) override;
     void resetState() override;
+    QWidget* inputWidget() override;
     double mouseUnitsX() override { return unitsPerPixelX(); }
     double mouseUnitsY() override { return unitsPerPixelY(); }
 
@@ -60,6 +63,8 @@ private:
     void freeGdi();
     void ensureBitmap();
     void clearImage();
+    QWidget* clientWidget() const;   // the drawing area, if made
+    void fitToPicture();             // AutoSize: the picture and the border
     Picture m_picture;
     gdi::HBITMAP m_bitmap = 0;
     gdi::HDC m_dc = 0;

@@ -8,6 +8,8 @@ namespace forms {
 
 namespace {
 int16_t s_pointer = 0;
+// Never destroyed: a picture must not outlive the GDI table at exit.
+Picture& s_icon = *new Picture;
 QSize screenSize()
 {
     QScreen* s = QGuiApplication::primaryScreen();
@@ -32,15 +34,28 @@ int16_t Screen::MousePointer()
 
 void Screen::setMousePointer(int16_t pointer)
 {
+    checkMousePointer(pointer);
     if (pointer == s_pointer)
         return;
-    if (s_pointer != 0)
+    if (s_pointer != vbDefault)
         QGuiApplication::restoreOverrideCursor();
     s_pointer = pointer;
-    if (pointer == vbHourglass)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    else if (pointer != 0)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    if (pointer != vbDefault)
+        QGuiApplication::setOverrideCursor(
+            cursorOf(pointer, s_icon).value_or(QCursor(Qt::ArrowCursor)));
+}
+
+Picture Screen::MouseIcon()
+{
+    return s_icon;
+}
+
+void Screen::setMouseIcon(Picture icon)
+{
+    s_icon = std::move(icon);
+    if (s_pointer == vbCustom)
+        QGuiApplication::changeOverrideCursor(
+            cursorOf(vbCustom, s_icon).value_or(QCursor(Qt::ArrowCursor)));
 }
 
 }  // namespace forms

@@ -1,14 +1,13 @@
 #pragma once
 // The Screen object: twips per pixel (15), the desktop size in twips, and
-// the application-wide mouse pointer (11 hourglass, 0 default).
+// the application-wide mouse pointer, shown over every window (11 hourglass,
+// 99 the MouseIcon, 0 the windows' own pointers).
+
+#include "platform/forms/MousePointer.h"
 
 #include <cstdint>
 
 namespace forms {
-
-inline constexpr int16_t vbDefault = 0;
-inline constexpr int16_t vbArrow = 1;
-inline constexpr int16_t vbHourglass = 11;
 
 class Screen {
 public:
@@ -18,6 +17,8 @@ public:
     static float Height();
     static int16_t MousePointer();
     static void setMousePointer(int16_t pointer);
+    static Picture MouseIcon();
+    static void setMouseIcon(Picture icon);
 };
 
 }  // namespace forms

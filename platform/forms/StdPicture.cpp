@@ -36,6 +36,14 @@ std::shared_ptr<StdPicture> StdPicture::fromImage(const QImage& image)
     return fromBitmap(imageToBitmap(image));
 }
 
+std::shared_ptr<StdPicture> StdPicture::fromCursor(const QImage& image, QPoint hotSpot)
+{
+    auto picture = std::shared_ptr<StdPicture>(new StdPicture(0));
+    picture->m_cursor = image.convertToFormat(QImage::Format_ARGB32);
+    picture->m_hotSpot = hotSpot;
+    return picture;
+}
+
 StdPicture::~StdPicture()
 {
     if (m_bitmap)
@@ -44,12 +52,16 @@ StdPicture::~StdPicture()
 
 int32_t StdPicture::widthPixels() const
 {
+    if (isCursor())
+        return m_cursor.width();
     int32_t w = 0, h = 0;
     return gdi::GetBitmapSize(m_bitmap, &w, &h) ? w : 0;
 }
 
 int32_t StdPicture::heightPixels() const
 {
+    if (isCursor())
+        return m_cursor.height();
     int32_t w = 0, h = 0;
     return gdi::GetBitmapSize(m_bitmap, &w, &h) ? h : 0;
 }
@@ -66,6 +78,8 @@ int32_t StdPicture::Height() const
 
 QImage StdPicture::toImage() const
 {
+    if (isCursor())
+        return m_cursor.convertToFormat(QImage::Format_RGB32);
     return bitmapToImage(m_bitmap);
 }
 

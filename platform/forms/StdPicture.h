@@ -2,11 +2,14 @@
 // The picture object of the original runtime: a late-bound object over one
 // GDI bitmap that it owns. Handle is the bitmap handle (0 for an empty
 // picture); Width and Height are in HiMetric units, as the original reports.
+// A cursor picture (what a cursor resource loads, Type 3) holds its image with
+// transparency and its hot spot instead; it serves as a MouseIcon.
 
 #include "platform/automation/Dispatch.h"
 #include "platform/gdi/Gdi.h"
 
 #include <QImage>
+#include <QPoint>
 
 #include <memory>
 
@@ -18,6 +21,9 @@ public:
     static std::shared_ptr<StdPicture> fromBitmap(gdi::HBITMAP bitmap);
     // A new bitmap with the image's pixels (alpha ignored); null image: empty.
     static std::shared_ptr<StdPicture> fromImage(const QImage& image);
+    // A cursor: the image's alpha is its transparency; hotSpot is the pixel
+    // the pointer acts on.
+    static std::shared_ptr<StdPicture> fromCursor(const QImage& image, QPoint hotSpot);
     ~StdPicture() override;
     StdPicture(const StdPicture&) = delete;
     StdPicture& operator=(const StdPicture&) = delete;
@@ -29,12 +35,18 @@ public:
     int32_t heightPixels() const;
     int32_t Width() const;    // HiMetric
     int32_t Height() const;   // HiMetric
-    int16_t Type() const { return m_bitmap ? 1 : 0; }   // 1 bitmap, 0 none
+    // 1 bitmap, 3 cursor (an icon type), 0 none
+    int16_t Type() const { return m_bitmap ? 1 : isCursor() ? 3 : 0; }
     QImage toImage() const;   // null for an empty picture
+    bool isCursor() const { return !m_cursor.isNull(); }
+    QImage cursorImage() const { return m_cursor; }   // ARGB; null unless a cursor
+    QPoint hotSpot() const { return m_hotSpot; }
 
 private:
     explicit StdPicture(gdi::HBITMAP bitmap);
     gdi::HBITMAP m_bitmap = 0;
+    QImage m_cursor;
+    QPoint m_hotSpot;
 };
 
 using Picture = std::shared_ptr<StdPicture>;

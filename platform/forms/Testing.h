@@ -83,6 +83,12 @@ const QStringList& failures();
 QStringList takeFailures();
 void addFailure(const QString& what);
 
+// ---- Window frames ----------------------------------------------------------
+// The frame (pixels per side) a window not shown yet counts with, as if the
+// windows shown so far had it: a window manager whose frame is not known yet
+// (0) or differs from the one assumed.
+void assumeWindowFrame(int left, int top, int right, int bottom);
+
 // ---- Running the event loop ---------------------------------------------
 // Processes events (timers included) until pred() holds or timeoutMs passed;
 // returns pred()'s last value.

@@ -206,9 +206,12 @@ TEST_F(WizardTest, AreaEngineSelectsProposesAndPicksTheMask)
     w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
     w.InitImageArea(0);
     pellumar::CDraw& e = *w.Engines[0];
-    // (pixels - 5) of the canvas is a whole number of cells.
-    EXPECT_EQ((e.CanvasWidth() - 5) % 24, 0);
-    EXPECT_EQ((e.CanvasHeight() - 5) % 22, 0);
+    // (pixels - 5) of the canvas is a whole number of cells; inside its
+    // border that leaves the cells and the closing grid line.
+    EXPECT_EQ((int32_t(w.picCanvas(0).Width() / 15) - 5) % 24, 0);
+    EXPECT_EQ((int32_t(w.picCanvas(0).Height() / 15) - 5) % 22, 0);
+    EXPECT_EQ((e.CanvasWidth() - 1) % 24, 0);
+    EXPECT_EQ((e.CanvasHeight() - 1) % 22, 0);
     dragArea(0, 3, 3, 3, 3);   // a click: one pixel, which counts as no area
     EXPECT_EQ(frmTooltip::get().Text(), "Selection Size: 1x1");
     w.InitToolSize();

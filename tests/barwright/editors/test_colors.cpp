@@ -5,6 +5,7 @@
 
 #include "barwright/editors/frmColors.h"
 #include "barwright/editors/frmTool.h"
+#include "barwright/picture/mDrawParams.h"
 #include "platform/toolbar/Tool.h"
 
 namespace {
@@ -80,6 +81,48 @@ TEST_F(ColorsTest, SystemColoursOfOneValueShareASwatch)
     }
     EXPECT_EQ(c.imlstColors.Count(), keys.size());
     EXPECT_EQ(c.lbPalette(12).BackColor(), 0xFF);
+}
+
+TEST_F(ColorsTest, ChooserStaysLoadedAndKeepsItsTabAcrossToolEdits)
+{
+    frmTool& tool = frmTool::get();
+    auto edit = [&](std::function<void(frmColors&)> play) {
+        tool.bEditMode = false;
+        tool.sTool = QStringLiteral("Tool1");
+        runModal<frmTool>(tool, [&](frmTool& d) {
+            choose(d, play);
+            d.cmdCxl.click();
+        });
+        tool.Unload();   // as the panel does after every edit
+    };
+    edit([](frmColors& c) {
+        EXPECT_EQ(c.tabMain.Tab(), 1);   // the new tool's system colour
+        c.tabMain.setTab(0);
+        c.lbPalette(3).click();
+    });
+    ASSERT_TRUE(frmColors::get().isLoaded());
+    edit([](frmColors& c) {
+        // Not loaded again: the tab of the last use, not the field's colour.
+        EXPECT_EQ(c.tabMain.Tab(), 0);
+        EXPECT_EQ(c.lvSysColors.ListItems.Count(), 25);
+        c.cmdCxl.click();
+    });
+}
+
+TEST_F(ColorsTest, PaletteCellsAreTheStandardColours)
+{
+    frmColors& c = frmColors::get();
+    c.Load();
+    for (int16_t i = 0; i < 16; ++i)
+        EXPECT_EQ(c.lbPalette(i).BackColor(), mDrawParams::StandardColor(i)) << i;
+    EXPECT_EQ(c.lbPalette(7).BackColor(), int32_t(gdi::RGB(192, 192, 192)));
+    EXPECT_EQ(c.lbPalette(8).BackColor(), int32_t(gdi::RGB(128, 128, 128)));
+    // The same cells as the tool dialog's drawing palette.
+    runModal<frmTool>(frmTool::get(), [&](frmTool& d) {
+        for (int16_t i = 0; i < 16; ++i)
+            EXPECT_EQ(d.lbPalette(i).BackColor(), c.lbPalette(i).BackColor()) << i;
+        d.cmdCxl.click();
+    });
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include "barwright/editors/frmTool.h"
 #include "barwright/picture/CDraw.h"
+#include "barwright/picture/CursorResources.h"
 #include "barwright/picture/frmImportImageOption.h"
 #include "barwright/picture/mDrawParams.h"
 #include "platform/forms/Clipboard.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/toolbar/Tool.h"
 
@@ -47,6 +49,11 @@ QSize bitmapSize(gdi::HDC dc)
 
 class ToolPicturesTest : public EditorsTest {
 protected:
+    void TearDown() override
+    {
+        EditorsTest::TearDown();
+        gdi::SetDisplayBitsPerPixel(32);
+    }
     void SetUp() override
     {
         EditorsTest::SetUp();
@@ -249,6 +256,24 @@ TEST_F(ToolPicturesTest, PickupNotifiesTheColoursAndReturnsToTheFormerTool)
     });
 }
 
+TEST_F(ToolPicturesTest, CanvasShowsTheChosenToolsCursor)
+{
+    onPicturesTab([&](frmTool& d) {
+        // The tool of the load, the pencil, already shows its own.
+        EXPECT_EQ(d.picCanvas.MousePointer(), forms::vbCustom);
+        EXPECT_EQ(d.picCanvas.MouseIcon(), CursorResources::LoadResCursor(1001));
+        d.tbarTools.control()->clickTool(
+            d.tbarTools.control()->tools()->Item(QStringLiteral("id_fill")));
+        const forms::Picture fill = CursorResources::LoadResCursor(1003);
+        EXPECT_EQ(d.picCanvas.MouseIcon(), fill);
+        // Over the canvas's drawing area, with the bucket's hot spot.
+        QWidget* area = d.picCanvas.widget()->childAt(10, 10);
+        ASSERT_NE(area, nullptr);
+        EXPECT_EQ(area->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(area->cursor().hotSpot(), fill->hotSpot());
+    });
+}
+
 TEST_F(ToolPicturesTest, AnEnlargingPasteResizesEveryEngineAndSelects)
 {
     forms::Clipboard::SetData(forms::StdPicture::fromImage(statePicture(qRgb(9, 9, 9), 24)));
@@ -304,6 +329,77 @@ TEST_F(ToolPicturesTest, ShortcutsRunTheCommandsOnTheShownPicture)
         d.KeyDown.fire(key, 1);
         EXPECT_EQ(gdi::GetPixel(d.engine(0)->ImageDC(), 3, 4), gdi::RGB(255, 0, 0));
     });
+}
+
+// Every zoomed cell inside its grid cell: the canvas's side is 5 + k * W and
+// its border leaves k * W + 1 pixels, whole cells and the closing grid line.
+TEST_F(ToolPicturesTest, CanvasGridMatchesItsCellsAtEverySize)
+{
+    for (int side : {16, 22, 24, 32}) {
+        onPicturesTab([&](frmTool& d) {
+            d.coImageSize.setListIndex(side - 16);
+            const int outer = int(d.picCanvas.Width() / 15);
+            const int inside = d.engine(0)->CanvasWidth();
+            EXPECT_EQ((outer - 5) % side, 0) << side;
+            ASSERT_EQ((inside - 1) % side, 0) << side;
+            const int cell = (inside - 1) / side;
+            EXPECT_EQ(d.engine(0)->CanvasHeight(), inside);
+
+            // On screen, as a person sees it: the border, then the canvas.
+            const QImage shot = d.picCanvas.widget()->grab().toImage();
+            ASSERT_EQ(shot.width(), outer);
+            const gdi::HDC image = d.engine(0)->ImageDC();
+            for (int y = 0; y < side; ++y)
+                for (int x = 0; x < side; ++x) {
+                    const QRgb want = forms::toQColor(int32_t(gdi::GetPixel(image, x, y))).rgb();
+                    // The inside of the cell, off the grid lines.
+                    for (int cy = y * cell + 1; cy < (y + 1) * cell; ++cy)
+                        for (int cx = x * cell + 1; cx < (x + 1) * cell; ++cx) {
+                            const QRgb got = shot.pixel(cx + 2, cy + 2);
+                            if (want == kMask)
+                                ASSERT_NE(got, kMask) << side << ": hatched " << x << "," << y;
+                            else
+                                ASSERT_EQ(got, want) << side << ": cell " << x << "," << y;
+                        }
+                }
+            // The mask colour itself shows nowhere: no band at the edges.
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    ASSERT_NE(shot.pixel(x, y), kMask) << side << ": at " << x << "," << y;
+        });
+    }
+}
+
+TEST_F(ToolPicturesTest, MaskColourFollowsTheDisplayDepth)
+{
+    const QString note = QStringLiteral("Color Depth Note");
+    struct Case {
+        int32_t bits;
+        gdi::COLORREF mask;
+        bool noted;
+    };
+    // 256 colours: the first palette entry that reads back unchanged and is
+    // no standard colour; 16 colours: light grey, with the note.
+    for (const Case c : {Case{4, gdi::RGB(192, 192, 192), true},
+                         Case{8, gdi::RGB(192, 220, 192), false},
+                         Case{32, gdi::RGB(97, 65, 33), false}}) {
+        FreeDrawResources();
+        gdi::SetDisplayBitsPerPixel(c.bits);
+        if (c.noted)
+            forms::testing::answerNextMsgBox(forms::vbOK);
+        frmTool& d = frmTool::get();
+        EXPECT_EQ(gdi::GetBitmapBitsPixel(d.picWork.Image()->Handle()), c.bits);
+        EXPECT_EQ(gMaskColor, int32_t(c.mask)) << c.bits;
+        const auto& boxes = forms::testing::shownMsgBoxes();
+        EXPECT_EQ(!boxes.empty() && boxes.back().title == note, c.noted) << c.bits;
+        EXPECT_FALSE(c.bits == 8 && Is16Color(gMaskColor));
+        if (c.bits == 4) {   // the light grey cell now paints transparent pixels
+            EXPECT_EQ(d.lbPalette(7).BackColor(), gMaskColor);
+        }
+        d.Unload();
+        forms::testing::clearShown();
+    }
+    FreeDrawResources();
 }
 
 }  // namespace

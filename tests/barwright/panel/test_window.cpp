@@ -201,3 +201,32 @@ TEST_F(PanelTest, DamagedGroupingSettingDoesNotStopTheLoad)
     EXPECT_EQ(panel().liTBars.ListCount(), workingCopy().toolbars()->Count());
     EXPECT_GT(panel().liTBars.ListCount(), 0);
 }
+
+TEST_F(PanelTest, SessionsSaveTheSameWindowSizes)
+{
+    const QString app = QStringLiteral("ConfigUtility");
+    auto saved = [&] {
+        QStringList values;
+        for (const char* section : {"ControlPanel", "Preview"})
+            for (const char* key : {"Left", "Top", "Width", "Height"})
+                values << mRegistry::GetRegSetting(app, QLatin1String(section),
+                                                   QLatin1String(key));
+        return values;
+    };
+    QStringList first;
+    int32_t minWidth = 0;
+    for (int session = 0; session < 3; ++session) {
+        // A new process knows nothing of the window manager's frame yet.
+        forms::testing::assumeWindowFrame(0, 0, 0, 0);
+        start(sampleCopy());
+        // The designed size, frame included, stays the minimum.
+        if (session == 0)
+            minWidth = mSubclassCtlPanel::gMinTrackWidth;
+        EXPECT_EQ(mSubclassCtlPanel::gMinTrackWidth, minWidth);
+        panel().cmdCxl.click();
+        if (session == 0)
+            first = saved();
+        else
+            EXPECT_EQ(saved(), first) << "session " << session;
+    }
+}

@@ -13,6 +13,7 @@
 #include "platform/system/KeyState.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -242,11 +243,16 @@ TEST_F(GrabTest, ExitCancelsButNotDuringAGrab)
         f.cmdExit.click();
         EXPECT_TRUE(f.isLoaded());
         EXPECT_EQ(GrabCapture::CurrentCursorResource(), GrabCapture::FinderCursorId);
+        // Shown over every window, acting at the centre of its cross-hair.
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->hotSpot(),
+                  CursorResources::LoadResCursor(GrabCapture::FinderCursorId)->hotSpot());
         f.Label1.MouseUp.fire(forms::vbLeftButton, 0, 6, 6);
     });
     g.ctlDest = nullptr;   // a release with nothing to fill still ends the grab
     g.Show(forms::vbModal);
     EXPECT_FALSE(g.bCanceled);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);   // the default again
 
     forms::testing::answerNextModal<frmGrabPreview>([](frmGrabPreview& f) {
         f.cmdExit.click();

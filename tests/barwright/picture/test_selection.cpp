@@ -2,8 +2,10 @@
 // rotate, nudge, resize and colour replacement; the canvas; GDI bookkeeping.
 #include "PictureFixture.h"
 
+#include "barwright/picture/CursorResources.h"
 #include "barwright/picture/frmImportImageOption.h"
 #include "platform/forms/Clipboard.h"
+#include "platform/forms/MousePointer.h"
 #include "platform/forms/Testing.h"
 #include "platform/system/KeyState.h"
 
@@ -301,10 +303,16 @@ TEST_F(SelectionTest, HoverShowsTheMovePointerInsideTheSelection)
 {
     select(1, 1, 4, 4);
     move(2, 2);
-    EXPECT_EQ(engine->CanvasPointer(), 15);
+    forms::PictureBox& canvas = host().picCanvas;
+    EXPECT_EQ(canvas.MousePointer(), forms::vbSizeAll);
+    EXPECT_EQ(canvas.existingWidget()->childAt(5, 5)->cursor().shape(), Qt::SizeAllCursor);
     move(9, 9);
-    EXPECT_EQ(engine->CanvasPointer(), 99);
-    EXPECT_EQ(engine->CanvasCursor(), 1000);
+    EXPECT_EQ(canvas.MousePointer(), forms::vbCustom);
+    EXPECT_EQ(canvas.MouseIcon(), CursorResources::LoadResCursor(1000));
+    // Released, the selection no longer moves: the select tool's cursor again.
+    move(2, 2);
+    engine->ReleaseCurrentSelection();
+    EXPECT_EQ(canvas.MousePointer(), forms::vbCustom);
 }
 
 // ---- The canvas ---------------------------------------------------------------

@@ -1,6 +1,8 @@
 // The form runtime driven the way the system's forms and their tests use it:
 // load on first access, modal dialogs answered by the test, message boxes
 // recorded, events fired by programmatic changes, timers, unload and reload.
+#include "FormsFixture.h"
+
 #include "platform/forms/CheckBox.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/CommandButton.h"
@@ -19,7 +21,6 @@
 
 using namespace forms;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace {
 
@@ -107,21 +108,13 @@ private:
             coStyle.AddItem(QString::fromLatin1(s));
         Timer1.setEnabled(false);
         picWork.setScaleMode(vbPixels);
+        picWork.setBorderStyle(0);   // the whole box is drawing area
         picWork.Move(0, 0, 16 * 15, 17 * 15);
         picWork.setAutoRedraw(true);
     }
 };
 
-class FormsTest : public ::testing::Test {
-protected:
-    void SetUp() override { forms::testing::enable(); }
-    void TearDown() override
-    {
-        for (Form* f : Form::loadedForms())
-            f->Unload();
-        EXPECT_THAT(forms::testing::takeFailures(), IsEmpty());
-    }
-};
+using FormsTest = FormsFixture;
 
 TEST_F(FormsTest, ModalDialogAnsweredByTheTestReturnsAfterOK)
 {
@@ -223,6 +216,28 @@ TEST_F(FormsTest, OwnerUnloadClosesOwnedForms)
     EXPECT_TRUE(owner.Unload());
     EXPECT_FALSE(owned.isLoaded());
     EXPECT_EQ(owned.lastMode, vbFormOwner);
+}
+
+TEST_F(FormsTest, ModalFormKeptLoadedOutlivesTheFormThatShowedIt)
+{
+    frmAsk& owned = instance<frmAsk>();
+    frmLists& owner = instance<frmLists>();
+    owner.Show();
+    owned.Move(1500, 1200);
+    forms::testing::answerNextModal<frmAsk>([](frmAsk& dlg) { dlg.cmdOK.click(); });
+    owned.Show(vbModal, &owner);
+    const int loads = owned.loads;
+    EXPECT_TRUE(owner.Unload());
+    ASSERT_TRUE(owned.isLoaded());
+    EXPECT_EQ(owned.Left(), 1500);
+    // Shown again, it is the same loaded form, owned by the new window.
+    owner.Show();
+    forms::testing::answerNextModal<frmAsk>([](frmAsk& dlg) { dlg.cmdCxl.click(); });
+    owned.Show(vbModal, &owner);
+    EXPECT_EQ(owned.loads, loads);
+    owned.Show(vbModeless, &owner);
+    EXPECT_TRUE(owner.Unload());
+    EXPECT_FALSE(owned.isLoaded());
 }
 
 TEST_F(FormsTest, ProgrammaticChangesFireTheirEvents)
