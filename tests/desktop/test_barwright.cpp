@@ -38,8 +38,40 @@ protected:
         config = d->path(QStringLiteral("sample.qrv"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(BW_SOURCE_DIR "/examples/sample.qrv"), config));
         QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+        startSession();
+    }
+    void startSession()
+    {
         panel = launch(programPath(QStringLiteral("barwright")), {config}, kPanel, &process);
         ASSERT_NE(panel, 0u);
+    }
+    // The close box of the panel: Cancel, nothing changed, the session ends.
+    void endSession()
+    {
+        d->activate(panel);
+        d->key(QStringLiteral("alt+F4"));
+        ASSERT_TRUE(Desktop::waitForExit(*process, kEnd + 5000)) << "the session goes on";
+    }
+    QRect storedRect(const QString& section)
+    {
+        const QStringList key{QStringLiteral("Software"), QStringLiteral("Marquell.ZentribarPlus"),
+                              QStringLiteral("Version2"), QStringLiteral("ConfigUtility"), section};
+        const auto value = [&](const char* name) {
+            return storedValue(storePath(), key, QLatin1String(name)).toInt();
+        };
+        return QRect(value("Left"), value("Top"), value("Width"), value("Height"));
+    }
+    // The Pictures tab of a new tool, the dialog's window.
+    WindowId newToolOnPictures()
+    {
+        const WindowId dialog = newTool();
+        if (!dialog)
+            return 0;
+        const QRect client = d->clientRect(dialog);
+        const QImage general = d->grab(client);
+        d->key(QStringLiteral("alt+p"));
+        waitFor([&] { return d->grab(client) != general; }, 5000);
+        return dialog;
     }
     // Tools tab, "&New...": the tool dialog, active.
     WindowId newTool()
@@ -128,6 +160,95 @@ TEST_F(BarwrightDesktop, AStrokeDrawnOnTheCanvasReachesThePicture)
     }
     EXPECT_GE(strokeRow, 5);
     EXPECT_LE(strokeRow, 10);
+}
+
+TEST_F(BarwrightDesktop, ThreeSessionsSaveTheSameWindowSizes)
+{
+    std::vector<QRect> panels, previews;
+    for (int session = 0; session < 3; ++session) {
+        if (session > 0)
+            startSession();
+        // What is saved is the outer rectangle the window manager shows.
+        const QRect frame = d->frameRect(panel);
+        endSession();
+        panels.push_back(storedRect(QStringLiteral("ControlPanel")));
+        previews.push_back(storedRect(QStringLiteral("Preview")));
+        EXPECT_EQ(panels.back().size(), frame.size() * 15) << "session " << session;
+    }
+    EXPECT_EQ(panels[1], panels[0]);
+    EXPECT_EQ(panels[2], panels[0]);
+    EXPECT_EQ(previews[1], previews[0]);
+    EXPECT_EQ(previews[2], previews[0]);
+}
+
+TEST_F(BarwrightDesktop, ThePanelKeepsItsLoadedSizeAsItsSmallest)
+{
+    const QRect loaded = d->frameRect(panel);
+    // The frame's bottom right corner dragged out grows the window ...
+    QPoint corner = loaded.bottomRight() - QPoint(2, 2);
+    d->drag(corner, corner + QPoint(60, 40), 6);
+    ASSERT_TRUE(waitFor([&] { return d->frameRect(panel).width() > loaded.width(); }, 3000))
+        << "the corner drag did not reach the window manager";
+    // ... and dragged far in stops at the loaded size.
+    corner = d->frameRect(panel).bottomRight() - QPoint(2, 2);
+    d->drag(corner, corner - QPoint(460, 390), 10);
+    waitFor([&] { return d->frameRect(panel).width() <= loaded.width(); }, 2000);
+    EXPECT_EQ(d->frameRect(panel).size(), loaded.size());
+    d->resizeWindow(panel, QSize(200, 150));
+    waitFor([&] { return d->frameRect(panel).width() < loaded.width(); }, 1000);
+    EXPECT_EQ(d->frameRect(panel).size(), loaded.size());
+}
+
+// Where the canvas sits (inside the state tabs) and the actual-size boxes.
+const QRect kStateTabs((210 + 0) / 15, (1050 + 420) / 15, 5040 / 15, (4680 - 420) / 15);
+const QRect kActualBoxes((5340 + 1290) / 15, (570 + 2640) / 15, 1080 / 15, 1140 / 15);
+
+TEST_F(BarwrightDesktop, TheCanvasShowsNoMaskColourOutsideTheMaskCells)
+{
+    const WindowId dialog = newToolOnPictures();
+    ASSERT_NE(dialog, 0u);
+    const QRect client = d->clientRect(dialog);
+    const QRgb mask = qRgb(97, 65, 33);   // the mask colour of a true-colour display
+    const auto count = [&](const QRect& area) {
+        const QImage shot = d->grab(area.translated(client.topLeft()));
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                n += shot.pixel(x, y) == mask;
+        return n;
+    };
+    // The new picture is all mask cells, which the canvas hatches; only the
+    // actual-size boxes show the colour itself.
+    EXPECT_GT(count(kActualBoxes), 100);
+    EXPECT_EQ(count(kStateTabs), 0);
+}
+
+TEST_F(BarwrightDesktop, TheCanvasPointerIsTheChosenToolsCursor)
+{
+    const WindowId dialog = newToolOnPictures();
+    ASSERT_NE(dialog, 0u);
+    const QRect client = d->clientRect(dialog);
+    const QPoint canvas = client.topLeft() + kStateTabs.center();
+    QPoint hot;
+    d->moveMouse(canvas);
+    ASSERT_TRUE(waitFor(
+        [&] {
+            const QImage pointer = d->pointerImage(&hot);
+            return pointer.size() == QSize(32, 32) && hot == QPoint(1, 30);
+        },
+        5000))
+        << "the pencil's pointer is not shown; hot spot " << hot.x() << "," << hot.y();
+    d->click(client.topLeft() + QPoint((5340 + 570) / 15, (1050 + 630) / 15));   // fill
+    d->moveMouse(canvas);
+    EXPECT_TRUE(waitFor(
+        [&] {
+            const QImage pointer = d->pointerImage(&hot);
+            return pointer.size() == QSize(32, 32) && hot == QPoint(3, 27);
+        },
+        5000))
+        << "the fill tool's pointer is not shown; hot spot " << hot.x() << "," << hot.y();
+    d->moveMouse(client.topLeft() + QPoint(5, 5));   // off the canvas: the standard arrow
+    EXPECT_TRUE(waitFor([&] { return d->pointerImage(&hot).size() != QSize(32, 32); }, 5000));
 }
 
 }  // namespace
