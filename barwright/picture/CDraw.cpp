@@ -18,7 +18,6 @@ using namespace mDrawParams;
 
 namespace {
 
-
 int32_t rectWidth(const gdi::RECT& r) { return r.right - r.left + 1; }
 int32_t rectHeight(const gdi::RECT& r) { return r.bottom - r.top + 1; }
 

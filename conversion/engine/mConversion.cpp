@@ -234,8 +234,11 @@ bool ConvertProject(const QString& path, QString* why)
         return fail(QStringLiteral("its backup %1 cannot be read (%2)")
                         .arg(backup, input.errorString()));
     QSaveFile output(path);
-    if (!output.open(QIODevice::WriteOnly))
+    const auto cannotWrite = [&] {
         return fail(QStringLiteral("it cannot be written (%1)").arg(output.errorString()));
+    };
+    if (!output.open(QIODevice::WriteOnly))
+        return cannotWrite();
 
     // Lines end at LF, CR LF or a lone CR; unchanged lines keep their bytes.
     QByteArray pending = input.read(64 * 1024);
@@ -288,10 +291,10 @@ bool ConvertProject(const QString& path, QString* why)
     }
     if (writeFailed || !output.flush()) {
         output.cancelWriting();
-        return fail(QStringLiteral("it cannot be written (%1)").arg(output.errorString()));
+        return cannotWrite();
     }
     if (!output.commit())
-        return fail(QStringLiteral("it cannot be written (%1)").arg(output.errorString()));
+        return cannotWrite();
     return true;
 }
 

@@ -702,19 +702,13 @@ float Form::Top()
 float Form::Width()
 {
     ensureLoaded();
-    if (!m_window)
-        return 0.f;
-    const QMargins f = frame();
-    return float((m_window->width() + f.left() + f.right()) * 15);
+    return m_window ? float(m_window->size().grownBy(frame()).width() * 15) : 0.f;
 }
 
 float Form::Height()
 {
     ensureLoaded();
-    if (!m_window)
-        return 0.f;
-    const QMargins f = frame();
-    return float((m_window->height() + f.top() + f.bottom()) * 15);
+    return m_window ? float(m_window->size().grownBy(frame()).height() * 15) : 0.f;
 }
 
 void Form::Move(float left, float top, float width, float height)

@@ -131,8 +131,7 @@ QWidget* PictureBox::hostWidget()
 
 QWidget* PictureBox::inputWidget()
 {
-    auto* w = static_cast<PictureWidget*>(existingWidget());
-    return w ? w->client() : nullptr;
+    return clientWidget();
 }
 
 QWidget* PictureBox::clientWidget() const

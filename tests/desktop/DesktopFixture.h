@@ -85,6 +85,13 @@ protected:
         return w;
     }
     QString storePath() const { return d->path(QStringLiteral("registry.json")); }
+    // The program ends, by itself and well, within kEnd.
+    static void expectEndsSoon(QProcess& process)
+    {
+        ASSERT_TRUE(Desktop::waitForExit(process, kEnd)) << "still running";
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+    }
 
     std::unique_ptr<Desktop> d;
 };

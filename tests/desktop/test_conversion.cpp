@@ -33,12 +33,6 @@ protected:
             << "no Look in box";
         d->click(client.topLeft() + box);
     }
-    void expectEndsSoon()
-    {
-        ASSERT_TRUE(Desktop::waitForExit(*process, kEnd)) << "still running";
-        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process->exitCode(), 0);
-    }
 
     QProcess* process = nullptr;
 };
@@ -52,7 +46,7 @@ TEST_F(ConversionDesktop, EveryTypedCharacterReachesLookInAndIsSaved)
     d->type(text);
     d->key(QStringLiteral("alt+f"));
     d->key(QStringLiteral("x"));
-    expectEndsSoon();
+    expectEndsSoon(*process);
     EXPECT_EQ(storedValue(storePath(), kStartup, QStringLiteral("InitFolder")), text);
 }
 
@@ -68,7 +62,7 @@ TEST_F(ConversionDesktop, AltFOpensTheFileMenuAndXExits)
     // The File menu drops over the top-left corner of the window.
     ASSERT_TRUE(waitFor([&] { return d->grab(client) != before; }, 3000)) << "no menu";
     d->key(QStringLiteral("x"));
-    expectEndsSoon();
+    expectEndsSoon(*process);
     EXPECT_EQ(storedValue(storePath(), kStartup, QStringLiteral("InitFolder")), "abc");
 }
 
@@ -77,7 +71,7 @@ TEST_F(ConversionDesktop, TheCloseBoxEndsTheProgram)
     const WindowId w = start();
     ASSERT_NE(w, 0u);
     d->key(QStringLiteral("alt+F4"));   // the window manager closes the window
-    expectEndsSoon();
+    expectEndsSoon(*process);
     EXPECT_EQ(storedValue(storePath(), kStartup, QStringLiteral("SubFolders")), "1");
 }
 

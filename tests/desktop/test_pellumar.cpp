@@ -58,12 +58,6 @@ protected:
         d->key(QStringLiteral("Return"));
         ASSERT_TRUE(d->waitForNoWindow(kFileDialog));
     }
-    void expectEndsSoon()
-    {
-        ASSERT_TRUE(Desktop::waitForExit(*process, kEnd)) << "still running";
-        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process->exitCode(), 0);
-    }
 
     QString program;
     QProcess* process = nullptr;
@@ -90,7 +84,7 @@ TEST_F(PellumarDesktop, AWholeRunTypedAndClickedEndsWithFinishAndNo)
     d->key(QStringLiteral("alt+f"));
     ASSERT_NE(d->waitForWindow(kQuestion, kAppear), 0u);   // convert another?
     d->key(QStringLiteral("alt+n"));
-    expectEndsSoon();
+    expectEndsSoon(*process);
 
     EXPECT_TRUE(QFile::exists(d->path(name + QStringLiteral("/Sample.qrv"))));
     // The settings file is a plain profile file: read the line itself.
@@ -147,7 +141,7 @@ TEST_F(PellumarDesktop, TheCloseBoxEndsTheProgram)
 {
     ASSERT_NE(start(), 0u);
     d->key(QStringLiteral("alt+F4"));
-    expectEndsSoon();
+    expectEndsSoon(*process);
 }
 
 TEST_F(PellumarDesktop, CancelAndYesEndsTheProgram)
@@ -156,7 +150,7 @@ TEST_F(PellumarDesktop, CancelAndYesEndsTheProgram)
     d->click(at(kCancel));
     ASSERT_NE(d->waitForWindow(kQuestion, kAppear), 0u);
     d->key(QStringLiteral("alt+y"));
-    expectEndsSoon();
+    expectEndsSoon(*process);
 }
 
 }  // namespace
