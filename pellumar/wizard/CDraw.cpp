@@ -215,10 +215,10 @@ void CDraw::RefreshViews(bool bCanvas)
 
 void CDraw::moveTooltip(int16_t X, int16_t Y, bool firstShow)
 {
-    QWidget* w = m_canvas ? m_canvas->existingWidget() : nullptr;
-    if (!w)
+    if (!m_canvas || !m_canvas->existingWidget())
         return;   // no screen point: the tip stays where it is
-    const QPoint screen = w->mapToGlobal(QPoint(X, Y));
+    // X and Y are in the drawing area, which lies inside the canvas border.
+    const QPoint screen = m_canvas->hostWidget()->mapToGlobal(QPoint(X, Y));
     frmTooltip& tip = frmTooltip::get();
     tip.Move(float(screen.x() + 6) * 15.f, float(screen.y() + 6) * 15.f);
     tip.ZOrder(0);

@@ -15,6 +15,7 @@
 #include "platform/system/Profile.h"
 #include "platform/toolbar/Tool.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -35,6 +36,22 @@ const QString kNoImages =
 bool fileExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+// Toolsets come from a platform whose file names ignore case: "TOOLS.BM$"
+// names its strip "TOOLS.BMp", which is "TOOLS.BMP" on disk. The exact name
+// wins; otherwise the first file of the folder equal to it ignoring case.
+QString existingIgnoringCase(const QString& path)
+{
+    if (path.isEmpty() || fileExists(path))
+        return path;
+    const QFileInfo info(path);
+    const QStringList names =
+        QDir(info.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& name : names)
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return info.dir().filePath(name);
+    return path;
 }
 
 void invalidData(const QString& key)
@@ -122,7 +139,8 @@ bool frmWizard::LoadToolset(const QString& path)
         return false;
 
     const QString trimmed = rt::Trim(path);
-    const QString stripPath = trimmed.left(trimmed.size() - 1) + QLatin1Char('p');
+    const QString stripPath =
+        existingIgnoringCase(trimmed.left(trimmed.size() - 1) + QLatin1Char('p'));
     bImagesAvailable = false;
     picSegmented.setPicture(nullptr);
     if (!fileExists(stripPath)) {

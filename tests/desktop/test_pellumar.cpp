@@ -113,7 +113,7 @@ TEST_F(PellumarDesktop, TheSelectionTipShowsItsTextBesideThePointer)
     ASSERT_TRUE(waitFor(
         [&] {
             for (const QRect& r : d->unmanagedWindows())
-                if ((r.topLeft() - (to + QPoint(6, 6))).manhattanLength() <= 4)
+                if (r.topLeft() == to + QPoint(6, 6))
                     tip = r;
             return tip.isValid();
         },

@@ -152,6 +152,27 @@ TEST_F(WizardTest, AStripOnePixelOffOrDamagedGoesOnWithoutImages)
     EXPECT_NE(wizard().txtSelectedToolsetFileName.Text(), "<none>");
 }
 
+TEST_F(WizardTest, AStripWhoseNameDiffersOnlyInCaseIsFound)
+{
+    // "TOOLS.BM$" asks for "TOOLS.BMp"; the strip on disk is "TOOLS.BMP".
+    ASSERT_TRUE(QFile::copy(path("Sample.bm$"), path("TOOLS.BM$")));
+    ASSERT_TRUE(QFile::copy(path("Sample.bmp"), path("TOOLS.BMP")));
+    wizard().txtSelectedToolsetFileName.setText(path("TOOLS.BM$"));
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+    EXPECT_TRUE(wizard().bImagesAvailable);
+
+    // The exact name wins over one that differs in case.
+    QImage wrong(10, 10, QImage::Format_RGB32);
+    wrong.fill(Qt::gray);
+    ASSERT_TRUE(QFile::copy(path("Sample.bm$"), path("Other.bm$")));
+    ASSERT_TRUE(QFile::copy(path("Sample.bmp"), path("Other.bmp")));
+    ASSERT_TRUE(wrong.save(path("Other.BMP"), "BMP"));
+    wizard().txtSelectedToolsetFileName.setText(QStringLiteral("<none>"));
+    wizard().txtSelectedToolsetFileName.setText(path("Other.bm$"));
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+    EXPECT_TRUE(wizard().bImagesAvailable);
+}
+
 TEST_F(WizardTest, OutputNameSkipsExistingFiles)
 {
     ASSERT_TRUE(QFile::copy(path("Sample.bm$"), path("Toolset.BM$")));
