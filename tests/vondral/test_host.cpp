@@ -17,12 +17,13 @@ class HostTest : public FilterTest {
 protected:
     // Runs pelmhost with the filter; under an emulator the child needs it too.
     // What it says on failure is kept in `said`.
-    int host(const std::string& args)
+    int host(const std::string& args,
+             const std::string& filter = BW_X86_LIB_DIR "/libvondral.so")
     {
         const char* runner = std::getenv("BW_X86_RUNNER");
         const std::string cmd = std::string(runner ? runner : "") + " " BW_X86_BIN_DIR
-                                "/pelmhost " BW_X86_LIB_DIR "/libvondral.so " + args +
-                                " >/dev/null 2>" + path("said.txt");
+                                "/pelmhost " + filter + " " + args + " >/dev/null 2>" +
+                                path("said.txt");
         const int status = std::system(cmd.c_str());
         const Bytes text = readAll(path("said.txt"));
         said.assign(text.begin(), text.end());
@@ -103,6 +104,8 @@ TEST_F(HostTest, PipesAtEveryDoorAreRefusedAtOnceInWords)
         refusesAtOnce("load " + ras + " " + pipe, pipe);
         refusesAtOnce("save-raster " + pipe + " " + path("out.ras"), pipe);
         refusesAtOnce("save-raster " + ppm + " " + pipe, pipe);
+        EXPECT_NE(host("info " + ras, pipe), 0);   // the filter itself
+        EXPECT_NE(said.find("pelmhost: " + pipe + ": "), std::string::npos) << said;
         EXPECT_FALSE(watch.released()) << "a door blocked on the pipe";
     }
     EXPECT_NE(said.find("it is not a regular file"), std::string::npos) << said;
@@ -127,6 +130,20 @@ TEST_F(HostTest, FailuresAreSaidInWordsWithTheFile)
     refusesAtOnce("info " + junk, junk);
     EXPECT_NE(said.find("not a vector or raster dump"), std::string::npos) << said;
     EXPECT_EQ(said.find("status"), std::string::npos) << said;
+}
+
+TEST_F(HostTest, HeadersPromisingHugeImagesAreRefusedBeforeAllocating)
+{
+    const std::string header = "P6\n32768 32768\n255\n";
+    Bytes ppm(header.begin(), header.end());
+    ppm.resize(ppm.size() + 300, 1);
+    const std::string in = write("in.ppm", ppm);
+    refusesAtOnce("save-raster " + in + " " + path("out.ras"), in);
+    EXPECT_NE(said.find("cut short"), std::string::npos) << said;
+    const std::string wide = write("wide.vec", vectorDump(30000, 20000, {prim(imaging::kLine,
+                                                                              0, 0, 9, 9)}));
+    refusesAtOnce("load " + wide + " " + path("out.ppm") + " 0 0 0", wide);   // natural size
+    EXPECT_NE(said.find("30000 x 20000 pixels is too large"), std::string::npos) << said;
 }
 
 TEST_F(HostTest, AHugeFileAtEveryDoorIsAnsweredAtOnceWithLittleMemory)

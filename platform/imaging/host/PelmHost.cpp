@@ -11,6 +11,7 @@
 #include "platform/imaging/KernelClient.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -119,14 +120,20 @@ bool checkOutput(const char* path)
     return why.empty();
 }
 
-// Dumps are read by the kernel itself; this only looks at what the path is.
-bool checkDump(const char* path)
+// For files that others read (the kernel a dump, the loader a filter):
+// only what the path names is looked at.
+bool checkInput(const char* path, uint32_t maxBytes, const char* what)
 {
-    const int fd = openInput(path, draw::kMaxDumpBytes, "dump");
+    const int fd = openInput(path, maxBytes, what);
     if (fd < 0)
         return false;
     ::close(fd);
     return true;
+}
+
+bool checkDump(const char* path)
+{
+    return checkInput(path, draw::kMaxDumpBytes, "dump");
 }
 
 struct Filter {
@@ -137,6 +144,8 @@ struct Filter {
 
 bool loadFilter(const char* path, Filter& f)
 {
+    if (!checkInput(path, UINT32_MAX, "image filter"))
+        return false;
     void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         std::fprintf(stderr, "pelmhost: cannot load %s: %s\n", path, dlerror());
