@@ -74,6 +74,14 @@ int fail(const char* file, const std::string& why)
     return 1;
 }
 
+// Why a file of this kind cannot be used (empty for a regular file).
+std::string kindProblem(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return "it is a folder";
+    return S_ISREG(st.st_mode) ? "" : "it is not a regular file";
+}
+
 // Opens a file to read, without waiting on a pipe or device. -1 (after the
 // message) when it is missing, no regular file or larger than maxBytes.
 int openInput(const char* path, uint32_t maxBytes, const char* what)
@@ -84,16 +92,10 @@ int openInput(const char* path, uint32_t maxBytes, const char* what)
         return -1;
     }
     struct stat st {};
-    std::string why;
-    if (::fstat(fd, &st) != 0)
-        why = std::strerror(errno);
-    else if (S_ISDIR(st.st_mode))
-        why = "it is a folder";
-    else if (!S_ISREG(st.st_mode))
-        why = "it is not a regular file";
-    else if (uint64_t(st.st_size) > maxBytes)
-        why = std::to_string(uint64_t(st.st_size)) + " bytes is larger than any " + what +
-              " (at most " + std::to_string(maxBytes) + " bytes)";
+    std::string why = ::fstat(fd, &st) != 0 ? std::strerror(errno) : kindProblem(st);
+    if (why.empty() && uint64_t(st.st_size) > maxBytes)
+        why = "it is " + std::to_string(uint64_t(st.st_size)) + " bytes, larger than any " +
+              what + " (at most " + std::to_string(maxBytes) + " bytes)";
     const int flags = ::fcntl(fd, F_GETFL);
     if (why.empty() && (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0))
         why = std::strerror(errno);
@@ -111,10 +113,8 @@ bool checkOutput(const char* path)
     std::string why;
     if (::stat(path, &st) != 0)
         why = errno == ENOENT ? "" : std::strerror(errno);
-    else if (S_ISDIR(st.st_mode))
-        why = "it is a folder";
-    else if (!S_ISREG(st.st_mode))
-        why = "it is not a regular file";
+    else
+        why = kindProblem(st);
     if (!why.empty())
         fail(path, why);
     return why.empty();
