@@ -221,8 +221,7 @@ namespace {
     const int fd = open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
     if (fd < 0 || flock(fd, LOCK_EX) != 0 || ::write(fd, "part", 4) != 4)
         _exit(1);
-    if (ready >= 0)
-        (void)::write(ready, "r", 1);
+    (void)::write(ready, "r", 1);
     for (;;)
         pause();
 }
@@ -244,29 +243,36 @@ namespace {
 TEST_F(WholeWriteTest, SavesKilledWhileWritingLeaveNothingAfterTheNextSave)
 {
     const std::string name = write("image.dump", Bytes{'o', 'l', 'd'});
-    for (int i = 0; i < 100; ++i) {
+    // Starts a writer that keeps a named temporary file; once it holds it.
+    auto startNamed = [this] {
+        int ready[2];
+        if (pipe(ready) != 0)
+            return pid_t(-1);
         const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (i % 10 == 9)
-                holdNamedTemp(path(""), -1);
+        if (child == 0)
+            holdNamedTemp(path(""), ready[1]);
+        char c = 0;
+        const bool held = child > 0 && read(ready[0], &c, 1) == 1;
+        close(ready[0]);
+        close(ready[1]);
+        return held ? child : pid_t(-1);
+    };
+    for (int i = 0; i < 100; ++i) {
+        pid_t child = 0;
+        if (i % 10 == 9) {
+            child = startNamed();
+        } else if ((child = fork()) == 0) {
             saveForEver(k, name);
+        } else {
+            usleep(useconds_t(500 + (i * 397) % 4000));   // kills land at every stage
         }
-        usleep(useconds_t(500 + (i * 397) % 4000));   // kills land at every stage
+        ASSERT_GT(child, 0);
         kill(child, SIGKILL);
         ASSERT_EQ(waitpid(child, nullptr, 0), child);
     }
     // A writer that still runs keeps its file.
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t living = fork();
-    ASSERT_GE(living, 0);
-    if (living == 0)
-        holdNamedTemp(path(""), ready[1]);
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
-    close(ready[0]);
-    close(ready[1]);
+    const pid_t living = startNamed();
+    ASSERT_GT(living, 0);
     const std::string livingTemp = ".pelm-" + std::to_string(living) + "-0.tmp";
 
     EXPECT_GT(names().size(), 2u);   // the named ones of killed writers at least
