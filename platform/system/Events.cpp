@@ -273,6 +273,20 @@ SharedEvent* mapFd(int fd)
     return p == MAP_FAILED ? nullptr : static_cast<SharedEvent*>(p);
 }
 
+// Removes the name when it still names the shared memory open as fd (and
+// not a new event made under the same name meanwhile).
+void unlinkIfStillNamed(const QByteArray& shmName, int fd)
+{
+    struct stat ours {};
+    struct stat named {};
+    const int again = shm_open(shmName.constData(), O_RDONLY, 0);
+    if (again >= 0 && fstat(fd, &ours) == 0 && fstat(again, &named) == 0 &&
+        ours.st_ino == named.st_ino && ours.st_dev == named.st_dev)
+        shm_unlink(shmName.constData());
+    if (again >= 0)
+        ::close(again);
+}
+
 // Maps an existing named event and counts the new handle. Null when it does
 // not exist (errno ENOENT) or is going away (then the caller may retry); an
 // event that only dead processes held goes away here.
@@ -302,14 +316,7 @@ std::shared_ptr<Mapping> openExisting(const QByteArray& shmName, bool& goingAway
         // already belongs to a new event.
         qCWarning(lcEvents) << "The named event" << shmName
                             << "was never initialised; it is replaced.";
-        struct stat ours {};
-        struct stat named {};
-        const int again = shm_open(shmName.constData(), O_RDONLY, 0);
-        if (again >= 0 && fstat(fd, &ours) == 0 && fstat(again, &named) == 0 &&
-            ours.st_ino == named.st_ino && ours.st_dev == named.st_dev)
-            shm_unlink(shmName.constData());
-        if (again >= 0)
-            ::close(again);
+        unlinkIfStillNamed(shmName, fd);
         ::close(fd);
         goingAway = true;
         return nullptr;
@@ -349,15 +356,10 @@ void removeIfAbandoned(const QByteArray& shmName)
     if (fstat(fd, &st) == 0 && st.st_size >= off_t(sizeof(SharedEvent)))
         e = mapFd(fd);
     const bool old = st.st_ctime + kInitSeconds < ::time(nullptr);
-    if (!e || e->magic.load(std::memory_order_acquire) != kMagic) {
-        struct stat named {};
-        const int again = old && (!e || e->magic.load() == 0)
-                              ? shm_open(shmName.constData(), O_RDONLY, 0) : -1;
-        if (again >= 0 && fstat(again, &named) == 0 && named.st_ino == st.st_ino &&
-            named.st_dev == st.st_dev)
-            shm_unlink(shmName.constData());
-        if (again >= 0)
-            ::close(again);
+    const uint32_t magic = e ? e->magic.load(std::memory_order_acquire) : 0;
+    if (magic != kMagic) {
+        if (old && magic == 0)   // another layout is left to the programs that use it
+            unlinkIfStillNamed(shmName, fd);
     } else {
         int rc = pthread_mutex_trylock(&e->mutex);
         if (rc == EOWNERDEAD) {
