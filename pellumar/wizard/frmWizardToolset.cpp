@@ -119,6 +119,11 @@ bool frmWizard::readGeneral(const QString& key, int16_t& target, const QString& 
 bool frmWizard::LoadToolset(const QString& path)
 {
     m_toolsetPath = path;
+    // A file far larger than any toolset is refused before any of it is read.
+    if (const QString problem = sys::ProfileSizeProblem(path); !problem.isEmpty()) {
+        forms::MsgBox(problem, forms::vbInformation, QStringLiteral("Load Toolset Data"));
+        return false;
+    }
     if (!readGeneral(QStringLiteral("ButtonWidth"), ButtonWidth, path))
         return false;
     gPicWidth = ButtonWidth;

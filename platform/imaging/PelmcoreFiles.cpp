@@ -4,6 +4,11 @@
 // files are opened: a pipe would block the caller for ever. A file opened for
 // writing with truncation is written beside its target and replaces it only
 // when closed after a complete write, so a failed save keeps the old file.
+// That file has no name until the complete close links it in and renames it
+// over the target, so a writer killed while writing leaves nothing behind.
+// Where the file system cannot make unnamed files it is named from the start;
+// either way a named one is locked by its writer, and the next save into the
+// folder removes those whose writer no longer runs.
 
 #include "platform/imaging/PelmcoreInternal.h"
 
@@ -12,11 +17,15 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <set>
+#include <signal.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,9 +36,13 @@ namespace {
 // target, renamed over it on a close that follows a complete write.
 struct Replacement {
     std::string target;
-    std::string temp;
+    std::string folder;
+    std::string temp;      // empty while the file has no name
     bool failed = false;   // a write failed or the writer gave up
 };
+
+constexpr char kTempPrefix[] = ".pelm-";
+constexpr char kTempSuffix[] = ".tmp";
 
 std::mutex g_mutex;
 std::set<int32_t> g_open;
@@ -102,55 +115,133 @@ std::string resolved(const char* name)
     return path;
 }
 
+// A temporary name in the folder: the writer's process number, so that a
+// later save can tell whether the writer still runs, and a counter.
+std::string tempName(const std::string& folder)
+{
+    static std::atomic<uint32_t> counter{0};
+    char leaf[64];
+    std::snprintf(leaf, sizeof leaf, "/%s%d-%u%s", kTempPrefix, int(::getpid()),
+                  unsigned(counter++), kTempSuffix);
+    return folder + leaf;
+}
+
+// The writer's process number in a temporary name of ours, or 0.
+pid_t writerOf(const char* leaf)
+{
+    const size_t prefix = sizeof kTempPrefix - 1, suffix = sizeof kTempSuffix - 1;
+    const size_t length = std::strlen(leaf);
+    if (length <= prefix + suffix || std::strncmp(leaf, kTempPrefix, prefix) != 0 ||
+        std::strcmp(leaf + length - suffix, kTempSuffix) != 0)
+        return 0;
+    char* end = nullptr;
+    const long pid = std::strtol(leaf + prefix, &end, 10);
+    return pid > 0 && pid <= INT32_MAX && *end == '-' ? pid_t(pid) : 0;
+}
+
+// Removes the temporary files that writers killed while saving left in the
+// folder: a writer that runs holds a lock on its file, and the process number
+// guards the moment between creating a named file and locking it.
+void removeAbandoned(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* e = ::readdir(dir)) {
+        const pid_t pid = writerOf(e->d_name);
+        if (pid == 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        const std::string temp = folder + "/" + e->d_name;
+        const int fd = ::open(temp.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(temp.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Opens the temporary file: unnamed where the file system allows, else named.
+int openTemp(const std::string& folder, mode_t mode, std::string& temp)
+{
+    temp.clear();
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            temp = tempName(folder);
+            fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd < 0 && errno != EEXIST)
+                break;
+        }
+    }
+    if (fd >= 0 && ::flock(fd, LOCK_EX) != 0) {
+        ::close(fd);
+        fd = -1;
+    }
+    if (fd < 0 && !temp.empty())
+        ::unlink(temp.c_str());
+    return fd;
+}
+
+// Names an unnamed temporary file beside its target (under the lock that
+// marks its writer as running).
+bool linkTemp(int fd, Replacement& r)
+{
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        r.temp = tempName(r.folder);
+        if (::linkat(AT_FDCWD, self, AT_FDCWD, r.temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            break;
+    }
+    r.temp.clear();
+    return false;
+}
+
 // Opens a temporary file beside the target for a write with truncation. The
-// target's own checks come first: it must be a writable regular file, or be
+// target's own checks come first: it must be a writable regular file (looked
+// at before it is opened, so that a pipe is never opened for writing), or be
 // missing and allowed to be created.
 int32_t openReplacement(const char* name, int32_t flags, int32_t mode)
 {
     const std::string target = resolved(name);
     mode_t keep = 0;
-    const bool exists = ::access(target.c_str(), F_OK) == 0;
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists) {
-        if ((flags & kCreate) && (flags & kExclusive))
+        if (((flags & kCreate) && (flags & kExclusive)) || !S_ISREG(st.st_mode))
             return -1;
         const int probe = keepRegular(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (probe < 0)
             return -1;
-        struct stat st {};
-        const bool statted = ::fstat(probe, &st) == 0;
         ::close(probe);
-        if (!statted)
-            return -1;
         keep = st.st_mode & 07777;
-    } else if (!(flags & kCreate)) {
+    } else if (errno != ENOENT || !(flags & kCreate)) {
         return -1;
     }
     const std::string::size_type slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
-    static std::atomic<uint32_t> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char leaf[64];
-        std::snprintf(leaf, sizeof leaf, "/.pelm-%d-%u.tmp", int(::getpid()),
-                      unsigned(counter++));
-        const std::string temp = folder + leaf;
-        // A new file gets the mode asked for (less the umask), an old one keeps its own.
-        const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
-                              exists ? 0600 : posixMode(mode));
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return -1;
-        if (exists && ::fchmod(fd, keep) != 0) {
-            ::close(fd);
+    removeAbandoned(folder);
+    // A new file gets the mode asked for (less the umask), an old one keeps its own.
+    std::string temp;
+    const int fd = openTemp(folder, exists ? 0600 : posixMode(mode), temp);
+    if (fd < 0)
+        return -1;
+    if (exists && ::fchmod(fd, keep) != 0) {
+        ::close(fd);
+        if (!temp.empty())
             ::unlink(temp.c_str());
-            return -1;
-        }
-        std::lock_guard lock(g_mutex);
-        g_open.insert(fd);
-        g_replacing[fd] = Replacement{target, temp};
-        return fd;
+        return -1;
     }
-    return -1;
+    std::lock_guard lock(g_mutex);
+    g_open.insert(fd);
+    g_replacing[fd] = Replacement{target, folder, temp};
+    return fd;
 }
 
 }  // namespace
@@ -187,13 +278,12 @@ int32_t BW_STDCALL close(int32_t handle)
         return 0;
     }
     bool ok = !replacing.failed && ::fsync(handle) == 0;
-    ok = ::close(handle) == 0 && ok;
+    ok = ok && (!replacing.temp.empty() || linkTemp(handle, replacing));
     ok = ok && ::rename(replacing.temp.c_str(), replacing.target.c_str()) == 0;
-    if (!ok) {
+    if (!ok && !replacing.temp.empty())
         ::unlink(replacing.temp.c_str());
-        return -1;
-    }
-    return 0;
+    // Closed last: the lock marks the named file as its writer's until then.
+    return ::close(handle) == 0 && ok ? 0 : -1;
 }
 
 int32_t BW_STDCALL discard(int32_t handle)

@@ -25,6 +25,7 @@
 // allocated and the record or object empty.
 
 #include "platform/imaging/Ordinals.h"
+#include "platform/imaging/Pelmcore.h"
 #include "platform/imaging/Records.h"
 
 #include <cstdint>
@@ -72,6 +73,12 @@ inline constexpr uint32_t kMaxPrimitives = 1000000;
 inline constexpr int32_t kMaxCoordinate = 1000000;
 inline constexpr uint32_t kMaxNatural = 65535;
 inline constexpr uint32_t kMaxSide = 32768;
+
+// The largest dump a reader can take: a raster header, a full palette and
+// rows of the largest storage the kernel allocates (a vector dump's largest
+// body is smaller). A larger file is no dump and need not be read.
+inline constexpr uint32_t kMaxDumpBytes = 44 + 256 * 4 + core::kMaxAllocation;
+static_assert(20 + uint64_t(kMaxPrimitives) * sizeof(VecPrimitive) <= kMaxDumpBytes);
 
 using ObjectFn = int32_t(BW_STDCALL*)(VectorObject*);
 using AddPrimitiveFn = int32_t(BW_STDCALL*)(VectorObject*, const VecPrimitive*);

@@ -19,6 +19,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
@@ -33,6 +34,10 @@ namespace sys {
 namespace {
 
 constexpr uint32_t kMagic = 0x32455742;   // "BWE2": the layout with holders
+constexpr char kShmPrefix[] = "bw-event-";
+constexpr char kShmFolder[] = "/dev/shm";
+// A creator has this long to size and initialise a new event.
+constexpr time_t kInitSeconds = 10;
 
 // A process holding handles to the event. Its number with its start time
 // names one process: numbers are reused, start times are not.
@@ -224,7 +229,7 @@ std::shared_ptr<Mapping> lookup(HANDLE h)
 // stay, others are escaped; long names are hashed.
 QByteArray shmNameFor(const QString& name)
 {
-    QByteArray out("/bw-event-");
+    QByteArray out = '/' + QByteArray(kShmPrefix);
     for (const char c : name.toUtf8()) {
         const auto u = static_cast<unsigned char>(c);
         if ((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')
@@ -234,7 +239,7 @@ QByteArray shmNameFor(const QString& name)
             out += '_' + QByteArray::number(u, 16).rightJustified(2, '0');
     }
     if (out.size() > 200)
-        out = "/bw-event-h" + QCryptographicHash::hash(name.toUtf8(),
+        out = '/' + QByteArray(kShmPrefix) + 'h' + QCryptographicHash::hash(name.toUtf8(),
                                                        QCryptographicHash::Sha256).toHex();
     return out;
 }
@@ -268,6 +273,20 @@ SharedEvent* mapFd(int fd)
     return p == MAP_FAILED ? nullptr : static_cast<SharedEvent*>(p);
 }
 
+// Removes the name when it still names the shared memory open as fd (and
+// not a new event made under the same name meanwhile).
+void unlinkIfStillNamed(const QByteArray& shmName, int fd)
+{
+    struct stat ours {};
+    struct stat named {};
+    const int again = shm_open(shmName.constData(), O_RDONLY, 0);
+    if (again >= 0 && fstat(fd, &ours) == 0 && fstat(again, &named) == 0 &&
+        ours.st_ino == named.st_ino && ours.st_dev == named.st_dev)
+        shm_unlink(shmName.constData());
+    if (again >= 0)
+        ::close(again);
+}
+
 // Maps an existing named event and counts the new handle. Null when it does
 // not exist (errno ENOENT) or is going away (then the caller may retry); an
 // event that only dead processes held goes away here.
@@ -297,14 +316,7 @@ std::shared_ptr<Mapping> openExisting(const QByteArray& shmName, bool& goingAway
         // already belongs to a new event.
         qCWarning(lcEvents) << "The named event" << shmName
                             << "was never initialised; it is replaced.";
-        struct stat ours {};
-        struct stat named {};
-        const int again = shm_open(shmName.constData(), O_RDONLY, 0);
-        if (again >= 0 && fstat(fd, &ours) == 0 && fstat(again, &named) == 0 &&
-            ours.st_ino == named.st_ino && ours.st_dev == named.st_dev)
-            shm_unlink(shmName.constData());
-        if (again >= 0)
-            ::close(again);
+        unlinkIfStillNamed(shmName, fd);
         ::close(fd);
         goingAway = true;
         return nullptr;
@@ -331,6 +343,58 @@ std::shared_ptr<Mapping> openExisting(const QByteArray& shmName, bool& goingAway
     return m;
 }
 
+// Removes the name of one event that no living process holds, or that its
+// creator left uninitialised long ago. Never waits: an event whose lock is
+// taken is in use.
+void removeIfAbandoned(const QByteArray& shmName)
+{
+    const int fd = shm_open(shmName.constData(), O_RDWR, 0);
+    if (fd < 0)
+        return;
+    struct stat st {};
+    SharedEvent* e = nullptr;
+    if (fstat(fd, &st) == 0 && st.st_size >= off_t(sizeof(SharedEvent)))
+        e = mapFd(fd);
+    const bool old = st.st_ctime + kInitSeconds < ::time(nullptr);
+    const uint32_t magic = e ? e->magic.load(std::memory_order_acquire) : 0;
+    if (magic != kMagic) {
+        if (old && magic == 0)   // another layout is left to the programs that use it
+            unlinkIfStillNamed(shmName, fd);
+    } else {
+        int rc = pthread_mutex_trylock(&e->mutex);
+        if (rc == EOWNERDEAD) {
+            pthread_mutex_consistent(&e->mutex);
+            rc = 0;
+        }
+        if (rc == 0) {
+            if (!e->unlinked && liveHandles(e) <= 0) {
+                e->unlinked = 1;
+                shm_unlink(shmName.constData());
+            }
+            pthread_mutex_unlock(&e->mutex);
+        }
+    }
+    if (e)
+        munmap(e, sizeof(SharedEvent));
+    ::close(fd);
+}
+
+// The system closes a dead process's handles on the original platform; here
+// the events that only dead processes held are removed whenever any event is
+// opened, so that killed programs leave nothing behind for long.
+void removeAbandonedEvents()
+{
+    DIR* dir = ::opendir(kShmFolder);
+    if (!dir)
+        return;
+    const size_t prefix = sizeof kShmPrefix - 1;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, kShmPrefix, prefix) == 0)
+            removeIfAbandoned('/' + QByteArray(entry->d_name));
+    }
+    ::closedir(dir);
+}
+
 }  // namespace
 
 HANDLE CreateEventA(const void*, bool bManualReset, bool bInitialState, const QString& lpName)
@@ -348,6 +412,7 @@ HANDLE CreateEventA(const void*, bool bManualReset, bool bInitialState, const QS
         SetLastError(ERROR_SUCCESS);
         return addHandle(std::move(m));
     }
+    removeAbandonedEvents();
     const QByteArray shmName = shmNameFor(lpName);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const int fd = shm_open(shmName.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
@@ -393,6 +458,7 @@ HANDLE OpenEventA(uint32_t, bool, const QString& lpName)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
+    removeAbandonedEvents();
     bool goingAway = false;
     auto m = openExisting(shmNameFor(lpName), goingAway);
     if (!m) {

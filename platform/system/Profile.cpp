@@ -3,6 +3,7 @@
 #include "platform/runtime/Files.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStringConverter>
@@ -25,17 +26,41 @@ struct ProfileText {
     QString eol = QStringLiteral("\r\n");
 };
 
+QString sizeProblem(const QString& fileName, qint64 size)
+{
+    if (size <= kMaxProfileBytes)
+        return {};
+    return QStringLiteral("%1 is %2 bytes, larger than any profile file (at most %3 bytes).")
+        .arg(fileName)
+        .arg(size)
+        .arg(kMaxProfileBytes);
+}
+
+std::optional<QString> fromUtf8(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 std::optional<ProfileText> readProfile(const QString& fileName)
 {
     QFile file(fileName);
     QString error;
     if (!rt::openRegularFile(file, error))
         return std::nullopt;
+    if (const QString problem = sizeProblem(fileName, file.size()); !problem.isEmpty()) {
+        qCWarning(lcProfile).noquote() << problem;
+        return std::nullopt;
+    }
     const QByteArray bytes = file.readAll();
     ProfileText p;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (utf8.hasError()) {   // an old single-byte file
+    QString text;
+    if (auto decoded = fromUtf8(bytes)) {
+        text = *decoded;
+    } else {   // an old single-byte file
         text = QString::fromLatin1(bytes);
         p.latin1 = true;
     }
@@ -46,6 +71,19 @@ std::optional<ProfileText> readProfile(const QString& fileName)
     if (!p.lines.isEmpty() && p.lines.last().isEmpty())
         p.lines.removeLast();
     return p;
+}
+
+// A Latin-1 file stays Latin-1 only while it can hold the text and would
+// still be read as Latin-1; else the whole file becomes UTF-8, which holds
+// every character and reads back every entry as before.
+QByteArray encode(const QString& text, bool latin1)
+{
+    if (latin1) {
+        const QByteArray single = text.toLatin1();
+        if (QString::fromLatin1(single) == text && !fromUtf8(single))
+            return single;
+    }
+    return text.toUtf8();
 }
 
 bool writeProfile(const QString& fileName, const ProfileText& p)
@@ -59,7 +97,7 @@ bool writeProfile(const QString& fileName, const ProfileText& p)
             << QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
         return false;
     }
-    file.write(p.latin1 ? text.toLatin1() : text.toUtf8());
+    file.write(encode(text, p.latin1));
     if (!file.commit()) {
         qCWarning(lcProfile).noquote()
             << QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
@@ -154,6 +192,12 @@ uint32_t giveText(QString text, QString& buffer, uint32_t size, bool list)
 }
 
 }  // namespace
+
+QString ProfileSizeProblem(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    return info.isFile() ? sizeProblem(fileName, info.size()) : QString();
+}
 
 uint32_t GetPrivateProfileStringA(const QString& lpAppName, const QString& lpKeyName,
                                   const QString& lpDefault, QString& lpReturnedString,

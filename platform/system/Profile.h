@@ -2,12 +2,23 @@
 // Profile (INI) files with the Windows rules: sections and keys without case,
 // the first of duplicate entries wins, values trimmed, cut at 255 characters,
 // and one pair of enclosing quotes removed. Files are rewritten atomically.
+// A file is read as UTF-8, or as Latin-1 when it is not valid UTF-8; a write
+// that Latin-1 cannot hold, or that would make the file read as UTF-8,
+// stores the whole file as UTF-8, so no other entry reads differently.
 
 #include <QString>
 
 #include <cstdint>
 
 namespace sys {
+
+// Real profiles are kilobytes: a larger file is not read at all (its entries
+// read as missing and it is not written), so that a wrong file costs nothing.
+inline constexpr qint64 kMaxProfileBytes = qint64(4) << 20;
+
+// Why the file cannot be a profile because of its size, naming the file and
+// the size; empty when it is not too large (or cannot be looked at).
+QString ProfileSizeProblem(const QString& fileName);
 
 // The value (or the default, trailing blanks removed) written into the
 // buffer as text, NUL, NUL padding to nSize; returns the number of characters

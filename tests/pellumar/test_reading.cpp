@@ -6,6 +6,12 @@
 #include "platform/forms/CheckBox.h"
 #include "tests/support/FifoWatch.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
 using ::testing::ElementsAre;
 
 TEST_F(WizardTest, ReadsTheSampleToolsetWithItsStrip)
@@ -125,6 +131,28 @@ TEST_F(WizardTest, APipeChosenAsTheToolsetIsRefusedWithoutWaiting)
     EXPECT_TRUE(forms::testing::shownMsgBoxes()[0].text.endsWith(QLatin1String("[ButtonWidth]")));
     EXPECT_EQ(wizard().txtSelectedToolsetFileName.Text(), "<none>");
     EXPECT_EQ(wizard().colTools.Count(), 0);
+}
+
+TEST_F(WizardTest, AToolsetFarLargerThanAnyIsRefusedAtOnceNamingItsSize)
+{
+    const QString huge = path("Huge.bm$");
+    write("Huge.bm$", "[General]\r\nButtonWidth=16\r\n");
+    ASSERT_EQ(::truncate(QFile::encodeName(huge).constData(), off_t(1) << 31), 0);
+    answerOk(1);
+    rusage before {};
+    getrusage(RUSAGE_SELF, &before);
+    QElapsedTimer timer;
+    timer.start();
+    wizard().txtSelectedToolsetFileName.setText(huge);
+    EXPECT_LT(timer.elapsed(), 1000);
+    rusage after {};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 32 * 1024) << "kilobytes";
+    ASSERT_THAT(titles(), ElementsAre("Load Toolset Data"));
+    const QString text = forms::testing::shownMsgBoxes()[0].text;
+    EXPECT_TRUE(text.contains(huge) && text.contains(QLatin1String("2147483648 bytes")))
+        << text.toStdString();
+    EXPECT_EQ(wizard().txtSelectedToolsetFileName.Text(), "<none>");
 }
 
 TEST_F(WizardTest, AStripOnePixelOffOrDamagedGoesOnWithoutImages)

@@ -5,8 +5,13 @@
 #include "tests/support/FileSizeLimit.h"
 
 #include <algorithm>
+#include <csignal>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace imaging::testing {
@@ -204,6 +209,105 @@ TEST_F(WholeWriteTest, ALinkStaysALinkAndNewFilesFollowTheFlags)
     ASSERT_GE(h, 0);
     EXPECT_EQ(k.close(h), 0);
     EXPECT_EQ(names(), (std::vector<std::string>{"fresh.dump", "link.dump", "real.dump"}));
+}
+
+namespace {
+
+// A writer on a file system without unnamed files: its temporary file has a
+// name from the start, and it holds the lock that marks it as running.
+[[noreturn]] void holdNamedTemp(const std::string& folder, int ready)
+{
+    const std::string temp = folder + ".pelm-" + std::to_string(getpid()) + "-0.tmp";
+    const int fd = open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd < 0 || flock(fd, LOCK_EX) != 0 || ::write(fd, "part", 4) != 4)
+        _exit(1);
+    (void)::write(ready, "r", 1);
+    for (;;)
+        pause();
+}
+
+// Saves the file whole, over and over, until it is killed.
+[[noreturn]] void saveForEver(const KernelClient& k, const std::string& name)
+{
+    const Bytes chunk(64 << 10, 'x');
+    for (;;) {
+        const int32_t h = k.open(name.c_str(), 0x8302, 0x80);
+        for (int i = 0; i < 8; ++i)
+            k.write(h, chunk.data(), int32_t(chunk.size()));
+        k.close(h);
+    }
+}
+
+}  // namespace
+
+TEST_F(WholeWriteTest, SavesKilledWhileWritingLeaveNothingAfterTheNextSave)
+{
+    const std::string name = write("image.dump", Bytes{'o', 'l', 'd'});
+    // Starts a writer that keeps a named temporary file; once it holds it.
+    auto startNamed = [this] {
+        int ready[2];
+        if (pipe(ready) != 0)
+            return pid_t(-1);
+        const pid_t child = fork();
+        if (child == 0)
+            holdNamedTemp(path(""), ready[1]);
+        char c = 0;
+        const bool held = child > 0 && read(ready[0], &c, 1) == 1;
+        close(ready[0]);
+        close(ready[1]);
+        return held ? child : pid_t(-1);
+    };
+    for (int i = 0; i < 100; ++i) {
+        pid_t child = 0;
+        if (i % 10 == 9) {
+            child = startNamed();
+        } else if ((child = fork()) == 0) {
+            saveForEver(k, name);
+        } else {
+            usleep(useconds_t(500 + (i * 397) % 4000));   // kills land at every stage
+        }
+        ASSERT_GT(child, 0);
+        kill(child, SIGKILL);
+        ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    }
+    // A writer that still runs keeps its file.
+    const pid_t living = startNamed();
+    ASSERT_GT(living, 0);
+    const std::string livingTemp = ".pelm-" + std::to_string(living) + "-0.tmp";
+
+    EXPECT_GT(names().size(), 2u);   // the named ones of killed writers at least
+    int32_t h = k.open(name.c_str(), 0x8302, 0x80);
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(k.write(h, "whole", 5), 5);
+    EXPECT_EQ(k.close(h), 0);
+    EXPECT_EQ(text(readAll(name)), "whole");
+    EXPECT_EQ(names(), (std::vector<std::string>{livingTemp, "image.dump"}));
+
+    kill(living, SIGKILL);
+    ASSERT_EQ(waitpid(living, nullptr, 0), living);
+    h = k.open(name.c_str(), 0x8302, 0x80);
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(k.close(h), 0);
+    EXPECT_EQ(names(), std::vector<std::string>{"image.dump"});
+}
+
+TEST_F(WholeWriteTest, ASpecialFileIsNeverOpenedToBeReplaced)
+{
+    // A pipe with a reader would accept a writer at once: it must not get one.
+    const std::string pipe = path("pipe.dump");
+    ASSERT_TRUE(bwtest::makeFifo(pipe));
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, pipe.c_str(), IN_CLOSE_WRITE), 0);
+    EXPECT_LT(k.open(pipe.c_str(), 0x8302, 0x80), 0);
+    char events[256];
+    EXPECT_LT(read(watch, events, sizeof events), 0) << "the pipe was opened for writing";
+    close(watch);
+    close(reader);
+    EXPECT_LT(k.open(path("").c_str(), 0x8302, 0x80), 0);   // a folder
+    EXPECT_EQ(names(), std::vector<std::string>{"pipe.dump"});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/system/Events.h"
 #include "platform/system/Process.h"
 
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -114,6 +115,25 @@ TEST(Events, AnEventHeldOnlyByAKilledProcessIsGone)
     EXPECT_EQ(GetLastError(), uint32_t(ERROR_SUCCESS));
     EXPECT_EQ(WaitForSingleObject(h, 0), WAIT_TIMEOUT);
     CloseHandle(h);
+}
+
+TEST(Events, KilledHoldersLeaveNothingAfterTheNextProgramOpensAnyEvent)
+{
+    // Names without escapes, so that the shared-memory files are easy to find.
+    const QString kept = QStringLiteral("/dev/shm/bw-event-bw-test-kept-%1").arg(::getpid());
+    const QString left = QStringLiteral("/dev/shm/bw-event-bw-test-killed-%1").arg(::getpid());
+    const HANDLE living = CreateEventA(nullptr, true, false, kept.mid(18));
+    ASSERT_NE(living, 0);
+    holdAndKill(left.mid(18), true);   // its event stays until some program opens one
+
+    QProcess next;   // a program opening an event of another name
+    next.start(QStringLiteral(BW_SYSTEM_PROBE), {QStringLiteral("wait-event"),
+                                                 uniqueName("unrelated"), QStringLiteral("0")});
+    ASSERT_TRUE(next.waitForFinished(10000));
+    EXPECT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(QFile::exists(kept));
+    CloseHandle(living);
+    EXPECT_FALSE(QFile::exists(kept));
 }
 
 TEST(Events, ALivingHolderKeepsTheEventWhenAnotherIsKilled)

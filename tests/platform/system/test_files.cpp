@@ -3,11 +3,16 @@
 #include "tests/support/FifoWatch.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace sys;
 
@@ -159,4 +164,111 @@ TEST_F(ProfileTest, APipeReadsAsAMissingFileAndIsNotReplaced)
         EXPECT_FALSE(watch.released()) << "reading the pipe blocked";
     }
     EXPECT_FALSE(QFileInfo(file).isFile());   // still the pipe
+}
+
+namespace {
+
+// Every section, key and value the file holds, as the reader sees them.
+QStringList everything(const QString& file)
+{
+    auto list = [](const QString& buffer) {
+        QStringList names = buffer.split(QChar(0));
+        while (!names.isEmpty() && names.last().isEmpty())
+            names.removeLast();
+        return names;
+    };
+    QStringList out;
+    QString buffer;
+    GetPrivateProfileStringA(QString(), QString(), {}, buffer, 4096, file);
+    for (const QString& section : list(buffer)) {
+        QString keys;
+        GetPrivateProfileStringA(section, QString(), {}, keys, 4096, file);
+        for (const QString& key : list(keys)) {
+            QString value;
+            const uint32_t n = GetPrivateProfileStringA(section, key, {}, value, 256, file);
+            out << section + QLatin1Char('/') + key + QLatin1Char('=') + value.left(n);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(ProfileTest, WritingOneKeyNeverChangesWhatAnotherReads)
+{
+    struct Case {
+        QByteArray content;
+        QString section, key, value;
+    };
+    const QString euro = QStringLiteral("\u20ac");
+    const Case cases[] = {
+        // Latin-1 only because of the value written over: as UTF-8 the
+        // section's name would read differently.
+        {"[\xc3\xa9]\nk=\xff", QStringLiteral("\u00c3\u00a9"), QStringLiteral("k"),
+         QStringLiteral("x")},
+        {"[S]\r\nA=caf\xe9\r\nB=\xc3\xa9t\xc3\xa9\r\n", QStringLiteral("S"), QStringLiteral("C"),
+         euro},
+        {"[S]\r\nA=caf\xe9\r\n", QStringLiteral("S"), QStringLiteral("A"), QString()},
+        {"[S]\r\nA=\xc3\xa9t\xc3\xa9\r\nB=1\r\n", QStringLiteral("S"), QStringLiteral("B"),
+         QStringLiteral("\u00ff") + euro},
+        {"[S]\nA=\xe9\n[\xc3\xa9]\nB=\xc3\xa9\n", QStringLiteral("S"), QStringLiteral("A"),
+         QStringLiteral("\u00c3\u00a9")},
+    };
+    for (const Case& c : cases) {
+        writeFile(file, c.content);
+        QStringList expected = everything(file);
+        const QString entry = c.section + QLatin1Char('/') + c.key + QLatin1Char('=');
+        const std::string what = entry.toStdString();
+        const auto at = std::find_if(expected.begin(), expected.end(),
+                                     [&](const QString& e) { return e.startsWith(entry); });
+        if (at != expected.end())
+            expected.erase(at);
+        EXPECT_TRUE(WritePrivateProfileStringA(c.section, c.key, c.value, file)) << what;
+        QStringList now = everything(file);
+        if (!c.value.isNull()) {
+            EXPECT_EQ(now.removeAll(entry + c.value), 1) << what;
+        }
+        EXPECT_EQ(now, expected) << what;
+    }
+}
+
+TEST_F(ProfileTest, ALatin1FileStaysLatin1WhileItHoldsWhatIsWritten)
+{
+    writeFile(file, "[S]\r\nA=caf\xe9\r\n");
+    EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("S"), QStringLiteral("B"),
+                                           QStringLiteral("\u00fcber"), file));
+    EXPECT_EQ(readAll(file), "[S]\r\nA=caf\xe9\r\nB=\xfc" "ber\r\n");
+    // A character Latin-1 cannot hold turns the file into UTF-8, not into "?".
+    EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("S"), QStringLiteral("C"),
+                                           QStringLiteral("\u20ac"), file));
+    EXPECT_EQ(readAll(file), "[S]\r\nA=caf\xc3\xa9\r\nB=\xc3\xbc" "ber\r\nC=\xe2\x82\xac\r\n");
+    EXPECT_EQ(get(QStringLiteral("S"), QStringLiteral("C")), QStringLiteral("\u20ac"));
+}
+
+TEST_F(ProfileTest, AFileFarLargerThanAnyProfileIsNotRead)
+{
+    writeFile(file, "[General]\r\nButtonWidth=16\r\n");
+    ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), off_t(1) << 31), 0);
+    rusage before {};
+    getrusage(RUSAGE_SELF, &before);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(get(QStringLiteral("General"), QStringLiteral("ButtonWidth"), QStringLiteral("d")),
+              QStringLiteral("d"));
+    EXPECT_EQ(GetPrivateProfileIntA(QStringLiteral("General"), QStringLiteral("ButtonWidth"), 5,
+                                    file),
+              5);
+    EXPECT_FALSE(WritePrivateProfileStringA(QStringLiteral("General"), QStringLiteral("N"),
+                                            QStringLiteral("1"), file));
+    const QString problem = ProfileSizeProblem(file);
+    EXPECT_LT(timer.elapsed(), 1000);
+    rusage after {};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 32 * 1024) << "kilobytes";
+    EXPECT_TRUE(problem.contains(file) && problem.contains(QLatin1String("2147483648 bytes")))
+        << problem.toStdString();
+    EXPECT_EQ(QFileInfo(file).size(), qint64(1) << 31);   // not replaced
+
+    writeFile(file, "[General]\r\n");
+    EXPECT_EQ(ProfileSizeProblem(file), QString());
 }
