@@ -14,12 +14,12 @@
 #include <QTimeZone>
 #include <QStringList>
 
-#include <algorithm>
 #include <array>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -69,6 +69,93 @@ using Roots = std::array<std::shared_ptr<Key>, 7>;
 // A change this process made, replayed onto the store as it is on disk when
 // it is saved: what other programs saved meanwhile stays.
 using Change = std::function<void(Roots&)>;
+
+class Store {
+public:
+    static Store& instance()
+    {
+        static Store store;
+        return store;
+    }
+
+    std::recursive_mutex mutex;
+
+    void ensureLoaded()
+    {
+        if (!m_loaded)
+            load();
+    }
+
+    void reset()
+    {
+        m_loaded = false;
+        m_handles.clear();
+        for (auto& r : m_roots)
+            r.reset();
+        m_pending.clear();
+        m_refused = false;
+        m_lastWarning.clear();
+    }
+
+    std::shared_ptr<Key> resolve(HKEY h, int32_t& error)
+    {
+        ensureLoaded();
+        error = ERROR_SUCCESS;
+        std::shared_ptr<Key> key;
+        const uint32_t u = uint32_t(h);
+        if (u >= 0x80000000u && u < 0x80000000u + kRootNames.size()) {
+            key = m_roots[u - 0x80000000u];
+        } else {
+            auto it = m_handles.find(h);
+            if (it != m_handles.end())
+                key = it->second;
+        }
+        if (!key)
+            error = ERROR_INVALID_HANDLE;
+        else if (key->deleted)
+            error = ERROR_KEY_DELETED;
+        return error == ERROR_SUCCESS ? key : nullptr;
+    }
+
+    HKEY addHandle(std::shared_ptr<Key> key)
+    {
+        const HKEY h = m_nextHandle;
+        m_nextHandle += 4;
+        if (m_nextHandle <= 0)   // wrapped; handles stay positive
+            m_nextHandle = 0x10;
+        m_handles[h] = std::move(key);
+        return h;
+    }
+
+    bool closeHandle(HKEY h)
+    {
+        const uint32_t u = uint32_t(h);
+        if (u >= 0x80000000u && u < 0x80000000u + kRootNames.size())
+            return true;
+        return m_handles.erase(h) > 0;
+    }
+
+    // Keeps a change made to the loaded tree for the next save.
+    void record(Change change) { m_pending.push_back(std::move(change)); }
+
+    // Merges the changes made since the last save into the store on disk;
+    // ERROR_SUCCESS or ERROR_CANTWRITE (the changes then wait for the next save).
+    int32_t save();
+
+private:
+    void load();
+    bool moveDamagedAside();
+    void warnOnce(const QString& text);
+
+    bool m_loaded = false;
+    bool m_refused = false;   // the store is no regular file: nothing is saved this run
+    QString m_lastWarning;
+    QString m_path;
+    Roots m_roots;
+    std::vector<Change> m_pending;
+    std::unordered_map<HKEY, std::shared_ptr<Key>> m_handles;
+    HKEY m_nextHandle = 0x10;
+};
 
 // --- the tree ---------------------------------------------------------------
 
@@ -277,158 +364,49 @@ QString storeFromJson(const QByteArray& bytes, Roots& roots)
 
 // The store as it is on disk now.
 struct DiskStore {
-    enum class State { Missing, Sound, Damaged, TooLarge, Unreadable, NotRegular };
-    State state = State::Missing;
-    Roots roots;
-    QString reason;
+    StoreFileState state = StoreFileState::Missing;
+    Roots roots;      // when read and sound
+    QString reason;   // what is wrong with it
+    bool sound() const { return state == StoreFileState::Read && reason.isEmpty(); }
+    bool damaged() const
+    {
+        return state == StoreFileState::TooLarge
+               || (state == StoreFileState::Read && !reason.isEmpty());
+    }
 };
 
 DiskStore readStore(const QString& path)
 {
-    using State = DiskStore::State;
-    DiskStore disk;
     StoreFile file = readStoreFile(path);
-    disk.reason = file.reason;
-    switch (file.state) {
-    case StoreFileState::Missing:
-        disk.state = State::Missing;
-        break;
-    case StoreFileState::TooLarge:
-        disk.state = State::TooLarge;
-        break;
-    case StoreFileState::Unreadable:
-        disk.state = State::Unreadable;
-        break;
-    case StoreFileState::NotRegular:
-        disk.state = State::NotRegular;
-        break;
-    case StoreFileState::Read:
+    DiskStore disk{file.state, {}, file.reason};
+    if (file.state == StoreFileState::Read)
         disk.reason = storeFromJson(file.bytes, disk.roots);
-        disk.state = disk.reason.isEmpty() ? State::Sound : State::Damaged;
-        break;
-    }
     return disk;
 }
 
 // What is wrong with the store on disk, and what that means for this run.
 QString diskProblem(const QString& path, const DiskStore& disk)
 {
-    using State = DiskStore::State;
     const QString file = QDir::toNativeSeparators(path);
-    switch (disk.state) {
-    case State::Damaged:
-    case State::TooLarge:
+    if (disk.damaged())
         return QStringLiteral("The registry store %1 is %2 (%3); settings start from their "
                               "defaults, and the file is kept as %1.damaged when the store "
                               "is next saved.")
             .arg(file,
-                 disk.state == State::TooLarge ? QStringLiteral("too large")
-                                               : QStringLiteral("damaged"),
+                 disk.state == StoreFileState::TooLarge ? QStringLiteral("too large")
+                                                        : QStringLiteral("damaged"),
                  disk.reason);
-    case State::Unreadable:
+    if (disk.state == StoreFileState::Unreadable)
         return QStringLiteral("The registry store %1 cannot be read (%2); settings start from "
                               "their defaults, and changes are not saved while it cannot be "
                               "read.")
             .arg(file, disk.reason);
-    case State::NotRegular:
+    if (disk.state == StoreFileState::NotRegular)
         return QStringLiteral("The registry store %1 is not a regular file (%2); settings "
                               "start from their defaults, and changes are not saved.")
             .arg(file, disk.reason);
-    case State::Missing:
-    case State::Sound:
-        break;
-    }
     return {};
 }
-
-class Store {
-public:
-    static Store& instance()
-    {
-        static Store store;
-        return store;
-    }
-
-    std::recursive_mutex mutex;
-
-    void ensureLoaded()
-    {
-        if (!m_loaded)
-            load();
-    }
-
-    void reset()
-    {
-        m_loaded = false;
-        m_handles.clear();
-        for (auto& r : m_roots)
-            r.reset();
-        m_pending.clear();
-        m_damaged = false;
-        m_refused = false;
-        m_lastWarning.clear();
-    }
-
-    std::shared_ptr<Key> resolve(HKEY h, int32_t& error)
-    {
-        ensureLoaded();
-        error = ERROR_SUCCESS;
-        std::shared_ptr<Key> key;
-        const uint32_t u = uint32_t(h);
-        if (u >= 0x80000000u && u < 0x80000000u + kRootNames.size()) {
-            key = m_roots[u - 0x80000000u];
-        } else {
-            auto it = m_handles.find(h);
-            if (it != m_handles.end())
-                key = it->second;
-        }
-        if (!key)
-            error = ERROR_INVALID_HANDLE;
-        else if (key->deleted)
-            error = ERROR_KEY_DELETED;
-        return error == ERROR_SUCCESS ? key : nullptr;
-    }
-
-    HKEY addHandle(std::shared_ptr<Key> key)
-    {
-        const HKEY h = m_nextHandle;
-        m_nextHandle += 4;
-        if (m_nextHandle <= 0)   // wrapped; handles stay positive
-            m_nextHandle = 0x10;
-        m_handles[h] = std::move(key);
-        return h;
-    }
-
-    bool closeHandle(HKEY h)
-    {
-        const uint32_t u = uint32_t(h);
-        if (u >= 0x80000000u && u < 0x80000000u + kRootNames.size())
-            return true;
-        return m_handles.erase(h) > 0;
-    }
-
-    // Keeps a change made to the loaded tree for the next save.
-    void record(Change change) { m_pending.push_back(std::move(change)); }
-
-    // Merges the changes made since the last save into the store on disk;
-    // ERROR_SUCCESS or ERROR_CANTWRITE (the changes then wait for the next save).
-    int32_t save();
-
-private:
-    void load();
-    bool moveDamagedAside();
-    void warnOnce(const QString& text);
-
-    bool m_loaded = false;
-    bool m_damaged = false;   // reported at load; moved aside at the next save
-    bool m_refused = false;   // the store is no regular file: nothing is saved this run
-    QString m_lastWarning;
-    QString m_path;
-    Roots m_roots;
-    std::vector<Change> m_pending;
-    std::unordered_map<HKEY, std::shared_ptr<Key>> m_handles;
-    HKEY m_nextHandle = 0x10;
-};
 
 void Store::warnOnce(const QString& text)
 {
@@ -440,13 +418,11 @@ void Store::warnOnce(const QString& text)
 
 void Store::load()
 {
-    using State = DiskStore::State;
     m_loaded = true;
     m_path = registryFilePath();
     DiskStore disk = readStore(m_path);
-    m_roots = disk.state == State::Sound ? disk.roots : emptyRoots();
-    m_damaged = disk.state == State::Damaged || disk.state == State::TooLarge;
-    m_refused = disk.state == State::NotRegular;
+    m_roots = disk.sound() ? disk.roots : emptyRoots();
+    m_refused = disk.state == StoreFileState::NotRegular;
     const QString problem = diskProblem(m_path, disk);
     if (!problem.isEmpty())
         warnOnce(problem);
@@ -470,7 +446,6 @@ bool Store::moveDamagedAside()
 
 int32_t Store::save()
 {
-    using State = DiskStore::State;
     if (m_refused) {
         m_pending.clear();
         return ERROR_CANTWRITE;
@@ -484,30 +459,26 @@ int32_t Store::save()
         return ERROR_CANTWRITE;
     }
     DiskStore disk = readStore(m_path);
-    const Roots* result = &disk.roots;
-    switch (disk.state) {
-    case State::Missing:
-        disk.roots = emptyRoots();
-        [[fallthrough]];
-    case State::Sound:
-        for (const Change& change : m_pending)
-            change(disk.roots);
-        break;
-    case State::Damaged:
-    case State::TooLarge:
-        if (!moveDamagedAside())
-            return ERROR_CANTWRITE;
-        m_damaged = false;
-        result = &m_roots;   // nothing to merge into: the loaded tree holds every change
-        break;
-    case State::Unreadable:
-        warnOnce(diskProblem(m_path, disk));
-        return ERROR_CANTWRITE;
-    case State::NotRegular:
+    if (disk.state == StoreFileState::NotRegular) {
         warnOnce(diskProblem(m_path, disk));
         m_refused = true;
         m_pending.clear();
         return ERROR_CANTWRITE;
+    }
+    if (disk.state == StoreFileState::Unreadable) {
+        warnOnce(diskProblem(m_path, disk));
+        return ERROR_CANTWRITE;
+    }
+    const Roots* result = &disk.roots;
+    if (disk.damaged()) {
+        if (!moveDamagedAside())
+            return ERROR_CANTWRITE;
+        result = &m_roots;   // nothing to merge into: the loaded tree holds every change
+    } else {
+        if (!disk.sound())
+            disk.roots = emptyRoots();
+        for (const Change& change : m_pending)
+            change(disk.roots);
     }
 
     QSaveFile file(m_path);

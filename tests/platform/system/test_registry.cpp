@@ -335,7 +335,10 @@ TEST_F(Registry, AStoreThatIsNoRegularFileIsNeverReplaced)
         paths << device << link;
     }
     const auto listing = [this] {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System).join(u' ').toStdString();
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::System)
+            .join(u' ')
+            .toStdString();
     };
     const std::string entries = listing();
     bwtest::FifoWatch watch(fifo.toStdString());

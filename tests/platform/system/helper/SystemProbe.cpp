@@ -103,6 +103,7 @@ int main(int argc, char** argv)
         return regSet(a[2], a[3], a[4]);
     if (a.size() == 5 && a[1] == QLatin1String("reg-fill"))
         return regFill(a[2], a[3], a[4].toInt());
-    std::fputs("usage: bw_system_probe wait-event|hold-event|reg-get|reg-set|reg-fill ...\n", stderr);
+    std::fputs("usage: bw_system_probe wait-event|hold-event|reg-get|reg-set|reg-fill ...\n",
+               stderr);
     return 64;
 }
