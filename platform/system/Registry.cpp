@@ -1,6 +1,6 @@
 #include "platform/system/Registry.h"
 
-#include "platform/runtime/Files.h"
+#include "platform/system/RegistryFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,11 +15,13 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <optional>
+#include <tuple>
 #include <unordered_map>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcRegistry, "bw.system.registry")
 
@@ -59,7 +61,14 @@ struct Key {
     bool deleted = false;
     std::map<QString, std::shared_ptr<Key>> subkeys;   // folded name -> key
     std::map<QString, Value> values;                    // folded name -> value
+    Key* parent = nullptr;   // null for a root; alive while this key is not deleted
 };
+
+using Roots = std::array<std::shared_ptr<Key>, 7>;
+
+// A change this process made, replayed onto the store as it is on disk when
+// it is saved: what other programs saved meanwhile stays.
+using Change = std::function<void(Roots&)>;
 
 class Store {
 public:
@@ -83,8 +92,9 @@ public:
         m_handles.clear();
         for (auto& r : m_roots)
             r.reset();
-        m_damaged = false;
-        m_saveWarned = false;
+        m_pending.clear();
+        m_refused = false;
+        m_lastWarning.clear();
     }
 
     std::shared_ptr<Key> resolve(HKEY h, int32_t& error)
@@ -125,22 +135,97 @@ public:
         return m_handles.erase(h) > 0;
     }
 
-    // Writes the whole store; ERROR_SUCCESS or ERROR_CANTWRITE.
+    // Keeps a change made to the loaded tree for the next save.
+    void record(Change change) { m_pending.push_back(std::move(change)); }
+
+    // Merges the changes made since the last save into the store on disk;
+    // ERROR_SUCCESS or ERROR_CANTWRITE (the changes then wait for the next save).
     int32_t save();
 
 private:
     void load();
-    void startEmpty();
     bool moveDamagedAside();
+    void warnOnce(const QString& text);
 
     bool m_loaded = false;
-    bool m_damaged = false;
-    bool m_saveWarned = false;
+    bool m_refused = false;   // the store is no regular file: nothing is saved this run
+    QString m_lastWarning;
     QString m_path;
-    std::array<std::shared_ptr<Key>, 7> m_roots;
+    Roots m_roots;
+    std::vector<Change> m_pending;
     std::unordered_map<HKEY, std::shared_ptr<Key>> m_handles;
     HKEY m_nextHandle = 0x10;
 };
+
+// --- the tree ---------------------------------------------------------------
+
+QStringList splitPath(const QString& path)
+{
+    return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
+
+// Walks `parts` below `key`; null when a part is missing.
+std::shared_ptr<Key> walk(std::shared_ptr<Key> key, const QStringList& parts)
+{
+    for (const QString& part : parts) {
+        auto it = key->subkeys.find(fold(part));
+        if (it == key->subkeys.end())
+            return nullptr;
+        key = it->second;
+    }
+    return key;
+}
+
+// Walks `parts` below `key`, creating the keys that are missing; the last key
+// and whether any was new.
+std::pair<std::shared_ptr<Key>, bool> createPath(std::shared_ptr<Key> key,
+                                                 const QStringList& parts,
+                                                 const QString& keyClass, uint64_t stamp)
+{
+    bool created = false;
+    for (const QString& part : parts) {
+        auto& slot = key->subkeys[fold(part)];
+        if (!slot) {
+            slot = std::make_shared<Key>();
+            slot->name = part;
+            slot->keyClass = keyClass;
+            slot->lastWrite = stamp;
+            slot->parent = key.get();
+            key->lastWrite = stamp;
+            created = true;
+        }
+        key = slot;
+    }
+    return {key, created};
+}
+
+// Where a key is: its root and the names below it, as a change replays it.
+struct KeyPath {
+    size_t root = 0;
+    QStringList names;
+};
+
+KeyPath pathOf(const Key& key)
+{
+    KeyPath path;
+    const Key* k = &key;
+    for (; k->parent; k = k->parent)
+        path.names.prepend(k->name);
+    while (path.root + 1 < kRootNames.size()
+           && k->name != QLatin1String(kRootNames[path.root]))
+        ++path.root;
+    return path;
+}
+
+Roots emptyRoots()
+{
+    Roots roots;
+    for (size_t i = 0; i < roots.size(); ++i) {
+        roots[i] = std::make_shared<Key>();
+        roots[i]->name = QString::fromLatin1(kRootNames[i]);
+    }
+    return roots;
+}
 
 // --- reading and writing the JSON document --------------------------------
 
@@ -169,6 +254,18 @@ QJsonObject keyToJson(const Key& key)
         keys.append(keyToJson(*sub));
     o.insert(QStringLiteral("keys"), keys);
     return o;
+}
+
+QByteArray storeToJson(const Roots& roots)
+{
+    QJsonObject jr;
+    for (const auto& root : roots)
+        jr.insert(root->name, keyToJson(*root));
+    QJsonObject top;
+    top.insert(QStringLiteral("format"), QLatin1String(kFormat));
+    top.insert(QStringLiteral("version"), kVersion);
+    top.insert(QStringLiteral("roots"), jr);
+    return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 
 // Fills `key` from `o`; an error text when the object is not a key.
@@ -217,6 +314,7 @@ QString keyFromJson(const QJsonObject& o, Key& key, const QString& where)
         if (!jk.isObject())
             return QStringLiteral("a sub-key of %1 is malformed").arg(here);
         auto sub = std::make_shared<Key>();
+        sub->parent = &key;
         const QString error = keyFromJson(jk.toObject(), *sub, here);
         if (!error.isEmpty())
             return error;
@@ -229,86 +327,116 @@ QString keyFromJson(const QJsonObject& o, Key& key, const QString& where)
     return {};
 }
 
-void Store::startEmpty()
+// Fills `roots` from a store document; an error text when it is not one.
+QString storeFromJson(const QByteArray& bytes, Roots& roots)
 {
-    for (size_t i = 0; i < m_roots.size(); ++i) {
-        m_roots[i] = std::make_shared<Key>();
-        m_roots[i]->name = QString::fromLatin1(kRootNames[i]);
+    QJsonParseError parseError{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+    const QJsonObject top = doc.object();
+    if (doc.isNull())
+        return QStringLiteral("not valid JSON (%1 at offset %2)")
+            .arg(parseError.errorString())
+            .arg(parseError.offset);
+    if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormat))
+        return QStringLiteral("not a registry store");
+    if (top.value(QStringLiteral("version")).toInt() != kVersion)
+        return QStringLiteral("unknown store version %1")
+            .arg(top.value(QStringLiteral("version")).toInt());
+    // Starting empty here would overwrite the file on the next save.
+    if (!top.value(QStringLiteral("roots")).isObject())
+        return QStringLiteral("the roots are missing or malformed");
+    const QJsonObject jr = top.value(QStringLiteral("roots")).toObject();
+    roots = emptyRoots();
+    for (const auto& root : roots) {
+        const QJsonValue jv = jr.value(root->name);
+        if (jv.isUndefined())
+            continue;
+        if (!jv.isObject())
+            return QStringLiteral("the root %1 is malformed").arg(root->name);
+        const QString rootName = root->name;
+        const QString error = keyFromJson(jv.toObject(), *root, QString());
+        root->name = rootName;
+        if (!error.isEmpty())
+            return error;
     }
+    return {};
+}
+
+// The store as it is on disk now.
+struct DiskStore {
+    StoreFileState state = StoreFileState::Missing;
+    Roots roots;      // when read and sound
+    QString reason;   // what is wrong with it
+    bool sound() const { return state == StoreFileState::Read && reason.isEmpty(); }
+    bool damaged() const
+    {
+        return state == StoreFileState::TooLarge
+               || (state == StoreFileState::Read && !reason.isEmpty());
+    }
+};
+
+DiskStore readStore(const QString& path)
+{
+    StoreFile file = readStoreFile(path);
+    DiskStore disk{file.state, {}, file.reason};
+    if (file.state == StoreFileState::Read)
+        disk.reason = storeFromJson(file.bytes, disk.roots);
+    return disk;
+}
+
+// What is wrong with the store on disk, and what that means for this run.
+QString diskProblem(const QString& path, const DiskStore& disk)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    if (disk.damaged())
+        return QStringLiteral("The registry store %1 is %2 (%3); settings start from their "
+                              "defaults, and the file is kept as %1.damaged when the store "
+                              "is next saved.")
+            .arg(file,
+                 disk.state == StoreFileState::TooLarge ? QStringLiteral("too large")
+                                                        : QStringLiteral("damaged"),
+                 disk.reason);
+    if (disk.state == StoreFileState::Unreadable)
+        return QStringLiteral("The registry store %1 cannot be read (%2); settings start from "
+                              "their defaults, and changes are not saved while it cannot be "
+                              "read.")
+            .arg(file, disk.reason);
+    if (disk.state == StoreFileState::NotRegular)
+        return QStringLiteral("The registry store %1 is not a regular file (%2); settings "
+                              "start from their defaults, and changes are not saved.")
+            .arg(file, disk.reason);
+    return {};
+}
+
+void Store::warnOnce(const QString& text)
+{
+    if (text == m_lastWarning)
+        return;
+    m_lastWarning = text;
+    qCWarning(lcRegistry).noquote() << text;
 }
 
 void Store::load()
 {
     m_loaded = true;
-    m_damaged = false;
     m_path = registryFilePath();
-    startEmpty();
-
-    QFile file(m_path);
-    if (!file.exists())
-        return;
-    QString reason;
-    std::array<std::shared_ptr<Key>, 7> roots;
-    if (rt::openRegularFile(file, reason)) {
-        QJsonParseError parseError{};
-        const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-        const QJsonObject top = doc.object();
-        if (doc.isNull()) {
-            reason = QStringLiteral("not valid JSON (%1 at offset %2)")
-                         .arg(parseError.errorString())
-                         .arg(parseError.offset);
-        } else if (top.value(QStringLiteral("format")).toString()
-                   != QLatin1String(kFormat)) {
-            reason = QStringLiteral("not a registry store");
-        } else if (top.value(QStringLiteral("version")).toInt() != kVersion) {
-            reason = QStringLiteral("unknown store version %1")
-                         .arg(top.value(QStringLiteral("version")).toInt());
-        } else if (!top.value(QStringLiteral("roots")).isObject()) {
-            // Starting empty here would overwrite the file on the next save.
-            reason = QStringLiteral("the roots are missing or malformed");
-        } else {
-            const QJsonObject jr = top.value(QStringLiteral("roots")).toObject();
-            for (size_t i = 0; i < roots.size() && reason.isEmpty(); ++i) {
-                roots[i] = std::make_shared<Key>();
-                const QString rootName = QString::fromLatin1(kRootNames[i]);
-                const QJsonValue jv = jr.value(rootName);
-                if (jv.isUndefined()) {
-                    roots[i]->name = rootName;
-                    continue;
-                }
-                if (!jv.isObject()) {
-                    reason = QStringLiteral("the root %1 is malformed").arg(rootName);
-                    break;
-                }
-                reason = keyFromJson(jv.toObject(), *roots[i], QString());
-                roots[i]->name = rootName;
-            }
-        }
-    }
-    if (!reason.isEmpty()) {
-        m_damaged = true;
-        qCWarning(lcRegistry).noquote()
-            << QStringLiteral("The registry store %1 is damaged (%2); settings start from "
-                              "their defaults, and the file is kept as %1.damaged when "
-                              "the store is next saved.")
-                   .arg(QDir::toNativeSeparators(m_path), reason);
-        return;
-    }
-    m_roots = roots;
+    DiskStore disk = readStore(m_path);
+    m_roots = disk.sound() ? disk.roots : emptyRoots();
+    m_refused = disk.state == StoreFileState::NotRegular;
+    const QString problem = diskProblem(m_path, disk);
+    if (!problem.isEmpty())
+        warnOnce(problem);
 }
 
 bool Store::moveDamagedAside()
 {
-    if (!QFile::exists(m_path))
-        return true;
     QString target = m_path + QStringLiteral(".damaged");
     for (int n = 2; QFile::exists(target); ++n)
         target = m_path + QStringLiteral(".damaged.%1").arg(n);
     if (!QFile::rename(m_path, target)) {
-        qCWarning(lcRegistry).noquote()
-            << QStringLiteral("The damaged registry store %1 could not be moved to %2; "
-                              "changes are kept in memory only.")
-                   .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(target));
+        warnOnce(QStringLiteral("The damaged registry store %1 could not be moved to %2; "
+                                "changes are kept in memory only.")
+                     .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(target)));
         return false;
     }
     qCInfo(lcRegistry).noquote() << QStringLiteral("The damaged registry store was kept as %1.")
@@ -318,57 +446,59 @@ bool Store::moveDamagedAside()
 
 int32_t Store::save()
 {
-    if (m_damaged) {
+    if (m_refused) {
+        m_pending.clear();
+        return ERROR_CANTWRITE;
+    }
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    const StoreLock lock(m_path);
+    if (!lock.locked()) {
+        warnOnce(QStringLiteral("The registry store %1 stays locked by another program; "
+                                "changes are kept in memory only.")
+                     .arg(QDir::toNativeSeparators(m_path)));
+        return ERROR_CANTWRITE;
+    }
+    DiskStore disk = readStore(m_path);
+    if (disk.state == StoreFileState::NotRegular) {
+        warnOnce(diskProblem(m_path, disk));
+        m_refused = true;
+        m_pending.clear();
+        return ERROR_CANTWRITE;
+    }
+    if (disk.state == StoreFileState::Unreadable) {
+        warnOnce(diskProblem(m_path, disk));
+        return ERROR_CANTWRITE;
+    }
+    const Roots* result = &disk.roots;
+    if (disk.damaged()) {
         if (!moveDamagedAside())
             return ERROR_CANTWRITE;
-        m_damaged = false;
+        result = &m_roots;   // nothing to merge into: the loaded tree holds every change
+    } else {
+        if (!disk.sound())
+            disk.roots = emptyRoots();
+        for (const Change& change : m_pending)
+            change(disk.roots);
     }
-    QJsonObject roots;
-    for (const auto& root : m_roots)
-        roots.insert(root->name, keyToJson(*root));
-    QJsonObject top;
-    top.insert(QStringLiteral("format"), QLatin1String(kFormat));
-    top.insert(QStringLiteral("version"), kVersion);
-    top.insert(QStringLiteral("roots"), roots);
 
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok) {
-        file.write(QJsonDocument(top).toJson(QJsonDocument::Indented));
+        file.write(storeToJson(*result));
         ok = file.commit();
     }
     if (!ok) {
-        if (!m_saveWarned) {
-            qCWarning(lcRegistry).noquote()
-                << QStringLiteral("The registry store %1 could not be saved: %2")
-                       .arg(QDir::toNativeSeparators(m_path), file.errorString());
-            m_saveWarned = true;
-        }
+        warnOnce(QStringLiteral("The registry store %1 could not be saved: %2")
+                     .arg(QDir::toNativeSeparators(m_path), file.errorString()));
         return ERROR_CANTWRITE;
     }
-    m_saveWarned = false;
+    m_pending.clear();
+    m_lastWarning.clear();
     return ERROR_SUCCESS;
 }
 
 // --- helpers of the calls ---------------------------------------------------
 
-QStringList splitPath(const QString& path)
-{
-    return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-}
-
-// Walks `parts` below `key`; null when a part is missing.
-std::shared_ptr<Key> walk(std::shared_ptr<Key> key, const QStringList& parts)
-{
-    for (const QString& part : parts) {
-        auto it = key->subkeys.find(fold(part));
-        if (it == key->subkeys.end())
-            return nullptr;
-        key = it->second;
-    }
-    return key;
-}
 
 // Copies `text` into a caller buffer of *capacity characters (NUL counted).
 int32_t giveName(const QString& text, QString* out, uint32_t* capacity)
@@ -451,22 +581,15 @@ int32_t RegCreateKeyExA(HKEY hKey, const QString& lpSubKey, uint32_t, const QStr
         return ERROR_INVALID_PARAMETER;
     *phkResult = 0;
     return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
+        const uint64_t stamp = nowFileTime();
         bool created = false;
-        for (const QString& part : splitPath(lpSubKey)) {
-            auto& slot = key->subkeys[fold(part)];
-            if (!slot) {
-                slot = std::make_shared<Key>();
-                slot->name = part;
-                slot->keyClass = lpClass;
-                slot->lastWrite = nowFileTime();
-                key->lastWrite = slot->lastWrite;
-                created = true;
-            }
-            key = slot;
-        }
+        std::tie(key, created) = createPath(key, splitPath(lpSubKey), lpClass, stamp);
         if (lpdwDisposition)
             *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
         if (created) {
+            s.record([path = pathOf(*key), keyClass = lpClass, stamp](Roots& roots) {
+                createPath(roots[path.root], path.names, keyClass, stamp);
+            });
             const int32_t saved = s.save();
             if (saved != ERROR_SUCCESS)
                 return saved;
@@ -558,11 +681,16 @@ int32_t RegSetValueExA(HKEY hKey, const QString& lpValueName, uint32_t, uint32_t
     return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
         if (cbData > uint32_t(lpData.size()))
             return ERROR_INVALID_PARAMETER;
-        Value& v = key->values[fold(lpValueName)];
-        v.name = lpValueName;
-        v.type = dwType;
-        v.data = lpData.left(qsizetype(cbData));
-        key->lastWrite = nowFileTime();
+        const Value v{lpValueName, dwType, lpData.left(qsizetype(cbData))};
+        const uint64_t stamp = nowFileTime();
+        key->values[fold(v.name)] = v;
+        key->lastWrite = stamp;
+        s.record([path = pathOf(*key), v, stamp](Roots& roots) {
+            // Kept even when another program deleted the key meanwhile.
+            auto target = createPath(roots[path.root], path.names, {}, stamp).first;
+            target->values[fold(v.name)] = v;
+            target->lastWrite = stamp;
+        });
         return s.save();
     });
 }
@@ -582,9 +710,23 @@ int32_t RegDeleteKeyA(HKEY hKey, const QString& lpSubKey)
             return ERROR_FILE_NOT_FOUND;
         if (!it->second->subkeys.empty())
             return ERROR_ACCESS_DENIED;
+        const uint64_t stamp = nowFileTime();
+        s.record([path = pathOf(*it->second), stamp](Roots& roots) {
+            QStringList names = path.names;
+            const QString name = fold(names.takeLast());
+            const auto above = walk(roots[path.root], names);
+            if (!above)
+                return;
+            const auto gone = above->subkeys.find(name);
+            // Sub-keys another program added meanwhile keep the key.
+            if (gone == above->subkeys.end() || !gone->second->subkeys.empty())
+                return;
+            above->subkeys.erase(gone);
+            above->lastWrite = stamp;
+        });
         it->second->deleted = true;
         parent->subkeys.erase(it);
-        parent->lastWrite = nowFileTime();
+        parent->lastWrite = stamp;
         return s.save();
     });
 }
@@ -594,7 +736,13 @@ int32_t RegDeleteValueA(HKEY hKey, const QString& lpValueName)
     return withKey(hKey, [&](Store& s, std::shared_ptr<Key> key) {
         if (key->values.erase(fold(lpValueName)) == 0)
             return ERROR_FILE_NOT_FOUND;
-        key->lastWrite = nowFileTime();
+        const uint64_t stamp = nowFileTime();
+        key->lastWrite = stamp;
+        s.record([path = pathOf(*key), name = fold(lpValueName), stamp](Roots& roots) {
+            const auto target = walk(roots[path.root], path.names);
+            if (target && target->values.erase(name) > 0)
+                target->lastWrite = stamp;
+        });
         return s.save();
     });
 }

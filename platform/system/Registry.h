@@ -1,7 +1,8 @@
 #pragma once
 // The registry store: Win32-like key and value calls over one JSON file per
 // user ($BW_REGISTRY_FILE, else $XDG_CONFIG_HOME/barwright/registry.json),
-// loaded on first use and saved atomically after each change.
+// loaded on first use. Each change is saved at once, atomically, merged into
+// the file as it is then, so programs sharing the store keep each other's.
 
 #include "platform/system/ErrorCodes.h"
 

@@ -3,11 +3,21 @@
 #include "platform/system/ProgramSettings.h"
 #include "tests/support/FifoWatch.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gmock/gmock.h>
+
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace sys;
 
@@ -304,4 +314,150 @@ TEST_F(Registry, APipeInPlaceOfTheStoreIsDamagedNotWaitedOn)
     ASSERT_EQ(WarningCatcher::s_messages.size(), 1);
     EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
                 ::testing::HasSubstr("not a regular file"));
+}
+
+TEST_F(Registry, AStoreThatIsNoRegularFileIsNeverReplaced)
+{
+    const bool root = ::geteuid() == 0;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    const QString device = dir.filePath(QStringLiteral("null"));
+    const QString link = dir.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(bwtest::makeFifo(fifo.toStdString()));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    QStringList paths = {fifo, folder};
+    if (root) {
+        // A copy of /dev/null, so that a fault moves nothing of the system's.
+        ASSERT_EQ(::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666,
+                          ::makedev(1, 3)),
+                  0);
+        ASSERT_TRUE(QFile::link(device, link));
+        paths << device << link;
+    }
+    const auto listing = [this] {
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::System)
+            .join(u' ')
+            .toStdString();
+    };
+    const std::string entries = listing();
+    bwtest::FifoWatch watch(fifo.toStdString());
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        struct stat before {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+        qputenv("BW_REGISTRY_FILE", QFile::encodeName(path));
+        WarningCatcher catcher;
+        sys::testing::reloadRegistry();
+        EXPECT_EQ(GetSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key"),
+                             QStringLiteral("dflt")),
+                  QStringLiteral("dflt"));
+        HKEY h = 0;
+        EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, QStringLiteral("Saved"), 0, {}, 0,
+                                  KEY_ALL_ACCESS, nullptr, &h, nullptr),
+                  ERROR_CANTWRITE);
+        EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, QStringLiteral("Again"), 0, {}, 0,
+                                  KEY_ALL_ACCESS, nullptr, &h, nullptr),
+                  ERROR_CANTWRITE);
+
+        struct stat after {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_rdev, before.st_rdev);
+        EXPECT_EQ(listing(), entries);
+        ASSERT_EQ(WarningCatcher::s_messages.size(), 1);
+        EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
+                    ::testing::AllOf(::testing::HasSubstr(path.toStdString()),
+                                     ::testing::HasSubstr("not a regular file"),
+                                     ::testing::Not(::testing::HasSubstr("damaged"))));
+    }
+    EXPECT_FALSE(watch.released()) << "the pipe was waited on";
+    if (!root)
+        GTEST_SKIP() << "a device in place of the store needs root to be made";
+}
+
+TEST_F(Registry, AHugeStoreIsRefusedAtOnceWithoutBeingRead)
+{
+    constexpr qint64 kSize = qint64(2) << 30;
+    {
+        QFile f(storeFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(kSize));   // sparse: costs no disk
+    }
+    struct rusage before {};
+    ::getrusage(RUSAGE_SELF, &before);
+    QElapsedTimer clock;
+    clock.start();
+    WarningCatcher catcher;
+    sys::testing::reloadRegistry();
+    EXPECT_EQ(GetSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key"),
+                         QStringLiteral("dflt")),
+              QStringLiteral("dflt"));
+    // Kept aside at the first save, as any store that is not one.
+    SaveSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key"),
+                QStringLiteral("new"));
+    EXPECT_LT(clock.elapsed(), 2000);
+    struct rusage after {};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes more at the peak";
+
+    ASSERT_EQ(WarningCatcher::s_messages.size(), 1);
+    EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
+                ::testing::AllOf(::testing::HasSubstr(storeFile.toStdString()),
+                                 ::testing::HasSubstr("too large"),
+                                 ::testing::HasSubstr(std::to_string(kSize))));
+    EXPECT_EQ(QFileInfo(storeFile + QStringLiteral(".damaged")).size(), kSize);
+    sys::testing::reloadRegistry();
+    EXPECT_EQ(GetSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key")),
+              QStringLiteral("new"));
+}
+
+TEST_F(Registry, AStoreThatCannotBeReadIsSaidSoAndKept)
+{
+    const HKEY h = create(HKEY_CURRENT_USER, QStringLiteral("Software\\Probe"));
+    setText(h, QStringLiteral("Kept"), "yes");
+    RegCloseKey(h);
+    QFile file(storeFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    file.close();
+    ASSERT_TRUE(file.setPermissions({}));
+
+    QProcess probe;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("BW_REGISTRY_FILE"), storeFile);
+    probe.setProcessEnvironment(env);
+    constexpr int kNoUser = 99;
+    if (::geteuid() == 0) {
+        // Root reads any file: the probe runs as nobody instead.
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+        probe.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(kNoUser);
+        });
+    }
+    const auto run = [&](const QStringList& args) {
+        probe.start(QStringLiteral(BW_SYSTEM_PROBE), args);
+        EXPECT_TRUE(probe.waitForFinished(10000));
+        return probe.exitCode();
+    };
+    const int read = run({QStringLiteral("reg-get"), QStringLiteral("Software\\Probe"),
+                          QStringLiteral("Kept")});
+    if (read == 0 || read == kNoUser)
+        GTEST_SKIP() << "the store can still be read";
+    EXPECT_EQ(read, 2);
+    const auto saysUnreadable = ::testing::AllOf(
+        ::testing::HasSubstr(storeFile.toStdString()), ::testing::HasSubstr("cannot be read"),
+        ::testing::Not(::testing::HasSubstr("damaged")));
+    EXPECT_THAT(probe.readAllStandardError().toStdString(), saysUnreadable);
+    EXPECT_EQ(run({QStringLiteral("reg-set"), QStringLiteral("Software\\Probe"),
+                   QStringLiteral("Other"), QStringLiteral("x")}),
+              2);
+    EXPECT_THAT(probe.readAllStandardError().toStdString(), saysUnreadable);
+
+    EXPECT_FALSE(QFile::exists(storeFile + QStringLiteral(".damaged")));
+    ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content);
 }

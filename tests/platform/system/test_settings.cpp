@@ -5,11 +5,28 @@
 #include "platform/system/KeyState.h"
 #include "platform/system/ProgramSettings.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QThread>
 
 using namespace sys;
 
 using ProgramSettings = RegistryFixture;
+
+namespace {
+
+const QString kSettings = QStringLiteral("Software\\VB and VBA Program Settings\\");
+
+// The registry test probe, on the fixture's store.
+void startProbe(QProcess& probe, const QString& store, const QStringList& args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("BW_REGISTRY_FILE"), store);
+    probe.setProcessEnvironment(env);
+    probe.start(QStringLiteral(BW_SYSTEM_PROBE), args);
+}
+
+}  // namespace
 
 TEST_F(ProgramSettings, RoundTripUnderTheProgramSettingsKey)
 {
@@ -64,6 +81,66 @@ TEST_F(ProgramSettings, BadNamesAndMissingEntriesRaiseError5)
                                 QStringLiteral("k"));
               }),
               5);
+}
+
+TEST_F(ProgramSettings, ASaveKeepsWhatAnotherProgramSavedSinceThisOneStarted)
+{
+    const QString conversion = QStringLiteral("Marquell Conversion Utility");
+    const QString utility = QStringLiteral("ConfigUtility");
+    const QString panel = QStringLiteral("ControlPanel");
+    SaveSetting(conversion, QStringLiteral("Startup"), QStringLiteral("InitFolder"),
+                QStringLiteral("/old"));
+    SaveSetting(utility, panel, QStringLiteral("Left"), QStringLiteral("10"));
+    SaveSetting(utility, panel, QStringLiteral("Stale"), QStringLiteral("x"));
+    sys::testing::reloadRegistry();   // this program starts
+    EXPECT_EQ(GetSetting(utility, panel, QStringLiteral("Left")), QStringLiteral("10"));
+
+    // Another program saves a setting of its own and ends.
+    QProcess probe;
+    startProbe(probe, storeFile,
+               {QStringLiteral("reg-set"), kSettings + conversion + QStringLiteral("\\Startup"),
+                QStringLiteral("InitFolder"), QStringLiteral("/new")});
+    ASSERT_TRUE(probe.waitForFinished(10000));
+    ASSERT_EQ(probe.exitCode(), 0);
+
+    // This one saves and deletes settings of its own at its end.
+    SaveSetting(utility, panel, QStringLiteral("Left"), QStringLiteral("20"));
+    DeleteSetting(utility, panel, QStringLiteral("Stale"));
+    sys::testing::reloadRegistry();
+    EXPECT_EQ(GetSetting(conversion, QStringLiteral("Startup"), QStringLiteral("InitFolder")),
+              QStringLiteral("/new"));
+    EXPECT_EQ(GetSetting(utility, panel, QStringLiteral("Left")), QStringLiteral("20"));
+    EXPECT_EQ(GetSetting(utility, panel, QStringLiteral("Stale"), QStringLiteral("gone")),
+              QStringLiteral("gone"));
+}
+
+TEST_F(ProgramSettings, TwoProgramsSavingAtOnceBothKeepTheirs)
+{
+    constexpr int kRounds = 200;
+    const QString section = kSettings + QStringLiteral("Probe\\Rounds");
+    QProcess first;
+    QProcess second;
+    startProbe(first, storeFile,
+               {QStringLiteral("reg-fill"), section, QStringLiteral("a"),
+                QString::number(kRounds)});
+    startProbe(second, storeFile,
+               {QStringLiteral("reg-fill"), section, QStringLiteral("b"),
+                QString::number(kRounds)});
+    ASSERT_TRUE(first.waitForFinished(60000));
+    ASSERT_TRUE(second.waitForFinished(60000));
+    EXPECT_EQ(first.exitCode(), 0) << "a program lost what it saved in the round before";
+    EXPECT_EQ(second.exitCode(), 0) << "a program lost what it saved in the round before";
+
+    sys::testing::reloadRegistry();
+    int kept = 0;
+    for (int n = 0; n < kRounds; ++n) {
+        for (const QString& prefix : {QStringLiteral("a"), QStringLiteral("b")}) {
+            kept += GetSetting(QStringLiteral("Probe"), QStringLiteral("Rounds"),
+                               prefix + QString::number(n))
+                    == QString::number(n);
+        }
+    }
+    EXPECT_EQ(kept, 2 * kRounds);
 }
 
 TEST(KeyState, DownSetsTheHighBitAndPressesToggle)

@@ -4,6 +4,11 @@
 //                                    "held" and wait to be killed
 //   reg-get <HKCU sub-key> <value>   print the value's text (exit 2 when missing)
 //   reg-set <HKCU sub-key> <value> <text>
+//   reg-fill <HKCU sub-key> <prefix> <count>
+//                                    as <count> programs one after another: each
+//                                    loads the store, finds the value the one
+//                                    before saved (exit 3 when it is gone) and
+//                                    saves <prefix><n>
 #include "platform/system/Events.h"
 #include "platform/system/Registry.h"
 
@@ -69,6 +74,19 @@ int regSet(const QString& path, const QString& value, const QString& text)
     return rc == 0 ? 0 : 2;
 }
 
+int regFill(const QString& path, const QString& prefix, int count)
+{
+    for (int n = 0; n < count; ++n) {
+        sys::testing::reloadRegistry();
+        const QString before = prefix + QString::number(n - 1);
+        if (n > 0 && regGet(path, before) != 0)
+            return 3;
+        if (regSet(path, prefix + QString::number(n), QString::number(n)) != 0)
+            return 2;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -83,6 +101,9 @@ int main(int argc, char** argv)
         return regGet(a[2], a[3]);
     if (a.size() == 5 && a[1] == QLatin1String("reg-set"))
         return regSet(a[2], a[3], a[4]);
-    std::fputs("usage: bw_system_probe wait-event|hold-event|reg-get|reg-set ...\n", stderr);
+    if (a.size() == 5 && a[1] == QLatin1String("reg-fill"))
+        return regFill(a[2], a[3], a[4].toInt());
+    std::fputs("usage: bw_system_probe wait-event|hold-event|reg-get|reg-set|reg-fill ...\n",
+               stderr);
     return 64;
 }
