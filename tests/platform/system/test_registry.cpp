@@ -299,7 +299,7 @@ TEST_F(Registry, ForeignOrMalformedStoresAreDamagedToo)
     }
 }
 
-TEST_F(Registry, APipeInPlaceOfTheStoreIsDamagedNotWaitedOn)
+TEST_F(Registry, APipeInPlaceOfTheStoreIsNotWaitedOn)
 {
     ASSERT_TRUE(bwtest::makeFifo(storeFile.toStdString()));
     WarningCatcher catcher;
