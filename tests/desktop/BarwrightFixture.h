@@ -89,6 +89,11 @@ protected:
     QJsonObject okAndApply(const QString& id)
     {
         d->key(QStringLiteral("Return"));
+        return applyAndRead(id);
+    }
+    // The dialog closed with OK, then Apply in the panel.
+    QJsonObject applyAndRead(const QString& id)
+    {
         EXPECT_TRUE(d->waitForNoWindow(kNewTool));
         d->activate(panel);
         d->key(QStringLiteral("alt+a"));
