@@ -40,7 +40,11 @@ public:
     {
         m_client = new QWidget(this);
         m_client->setObjectName(QStringLiteral("client"));
-        setFocusPolicy(Qt::StrongFocus);
+        // Holds the focus when no control takes it, but is no Tab stop.
+        setFocusPolicy(Qt::ClickFocus);
+        // The focused control shows its focus mark from the start, not only
+        // once Tab was pressed: a dialog opens with the focus somewhere.
+        setAttribute(Qt::WA_KeyboardFocusChange);
     }
     QWidget* client() const { return m_client; }
     QMenuBar* menuBar()
@@ -117,8 +121,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override
     {
         detail::noteKey(e, false);
-        if (!m_form)
-            return;
+        if (!m_form || detail::keyOwnedInside(this, e))
+            return;   // a control's key: its KeyUp (and the preview) ran
         int16_t vk = virtualKeyOf(e);
         if (vk)
             m_form->KeyUp.fire(vk, detail::shiftOf(e->modifiers()));
@@ -406,6 +410,8 @@ void Form::Show(int16_t modal, Form* owner)
             reparentWindow(owner->m_window, flags);
         }
     }
+    if (modal && QApplication::activeWindow() != w)
+        m_activeBefore = QApplication::activeWindow();
     w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     const bool wasVisible = w->isVisible();
     if (!wasVisible) {
@@ -448,6 +454,9 @@ void Form::Hide()
         Load();   // Hide loads a form, as the original does
     if (m_window) {
         const bool modal = m_window->windowModality() != Qt::NonModal;
+        QWidget* next = m_window->isVisible() && (modal || m_window->isActiveWindow())
+                            ? windowAfter(m_owner)
+                            : nullptr;
         m_window->hide();
         m_window->setWindowModality(Qt::NonModal);
         // A modal form is owned for its showing only: kept loaded, it must
@@ -456,6 +465,8 @@ void Form::Hide()
             m_owner = nullptr;
             reparentWindow(nullptr, m_window->windowFlags());
         }
+        if (next)
+            next->activateWindow();
     }
     for (QEventLoop* l : m_modalLoops)
         l->quit();
@@ -508,12 +519,17 @@ void Form::destroyWindow()
     m_pressCancel = {};
     if (m_windowOwner) {
         FormWindow* w = m_windowOwner.release();
+        QWidget* next = w->isVisible() && (w->isModal() || w->isActiveWindow())
+                            ? windowAfter(m_owner)
+                            : nullptr;
         w->detach();
         w->hide();
         w->setParent(nullptr);
         std::erase_if(graveyard(), [](const PendingWindow& p) { return !p.window; });
         graveyard().push_back({this, w});
         w->deleteLater();
+        if (next)
+            next->activateWindow();
     }
     m_window = nullptr;
     m_state = State::Unloaded;
@@ -632,6 +648,19 @@ void Form::waitForFrame()
     }
     m_awaitingFrame = false;
     s_frameSettled = true;
+}
+
+// The window manager would choose by itself, and may choose a window that is
+// closing too, or none: the activation is handed over explicitly. The window
+// keeps its focus widget, which gets the focus back with the activation.
+QWidget* Form::windowAfter(Form* owner) const
+{
+    for (Form* f = owner; f && f != this; f = f->m_owner)
+        if (f->m_window && f->m_window->isVisible() && !f->m_unloading)
+            return f->m_window;
+    if (m_activeBefore && m_activeBefore != m_window && m_activeBefore->isVisible())
+        return m_activeBefore;
+    return nullptr;
 }
 
 void Form::reparentWindow(QWidget* parent, Qt::WindowFlags flags)

@@ -190,6 +190,10 @@ private:
     void waitForFrame();
     // Gives the window another parent (or none), keeping its outer rectangle.
     void reparentWindow(QWidget* parent, Qt::WindowFlags flags);
+    // The window that gets the activation when this one hides or goes while
+    // it has it: the owner's, or the nearest shown owner further up, or the
+    // window that was active when it showed modally.
+    QWidget* windowAfter(Form* owner) const;
 
     State m_state = State::Unloaded;
     std::unique_ptr<FormWindow> m_windowOwner;   // owned until unload
@@ -198,6 +202,7 @@ private:
     std::vector<Menu*> m_menus;
     Form* m_owner = nullptr;
     std::vector<QEventLoop*> m_modalLoops;
+    QPointer<QWidget> m_activeBefore;   // active when it last showed modally
     uint64_t m_hideSerial = 0;
     int32_t m_hwnd = 0;
     int16_t m_scaleMode = vbTwips;

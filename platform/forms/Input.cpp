@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 
 namespace forms {
 
@@ -210,6 +211,35 @@ void formOwnKeyPress(Form& form, const QKeyEvent* e)
 
 }  // namespace detail
 
+namespace {
+
+// A key the focused control's widget leaves alone travels on up to the
+// parent widgets; the controls there (a frame, a tab strip) must not see it
+// again. The control whose filter met the key first owns it.
+struct KeyOwner {
+    const QEvent* event = nullptr;
+    QEvent::Type type = QEvent::None;
+    QPointer<QObject> widget;
+};
+KeyOwner s_keyOwner;
+
+void ownKey(QObject* widget, const QEvent* e)
+{
+    s_keyOwner = {e, e->type(), widget};
+}
+
+}  // namespace
+
+bool detail::keyOwnedInside(const QObject* widget, const QEvent* e)
+{
+    if (e != s_keyOwner.event || e->type() != s_keyOwner.type || !s_keyOwner.widget)
+        return false;
+    for (const QObject* o = s_keyOwner.widget->parent(); o; o = o->parent())
+        if (o == widget)
+            return true;
+    return false;
+}
+
 // One per widget of a control; translates Qt's events. Detached when the
 // control lets go of its widget (unload, destruction): a window is deleted
 // later, and what it sends meanwhile (a focus-out as it dies) must not reach
@@ -226,20 +256,17 @@ public:
         if (!m_c)
             return false;
         switch (ev->type()) {
-        case QEvent::KeyPress: return keyPress(obj, static_cast<QKeyEvent*>(ev));
+        case QEvent::KeyPress:
         case QEvent::KeyRelease: {
+            if (detail::keyOwnedInside(obj, ev))
+                return false;
             auto* e = static_cast<QKeyEvent*>(ev);
-            detail::noteKey(e, false);
-            if (e->isAutoRepeat())
-                return false;
-            int16_t vk = virtualKeyOf(e);
-            if (!vk)
-                return false;
-            const int16_t shift = detail::shiftOf(e->modifiers());
-            detail::formKeyUp(m_c->form(), vk, shift);
-            if (m_c)
-                m_c->KeyUp.fire(vk, shift);
-            return false;
+            const bool taken =
+                ev->type() == QEvent::KeyPress ? keyPress(obj, e) : keyRelease(e);
+            // Set after the handlers: one of them may have run a modal form,
+            // whose keys took the mark.
+            ownKey(obj, ev);
+            return taken;
         }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -267,6 +294,21 @@ public:
     }
 
 private:
+    bool keyRelease(QKeyEvent* e)
+    {
+        detail::noteKey(e, false);
+        if (e->isAutoRepeat())
+            return false;
+        int16_t vk = virtualKeyOf(e);
+        if (!vk)
+            return false;
+        const int16_t shift = detail::shiftOf(e->modifiers());
+        detail::formKeyUp(m_c->form(), vk, shift);
+        if (m_c)
+            m_c->KeyUp.fire(vk, shift);
+        return false;
+    }
+
     // Each step that runs a handler may unload the form (detaching this
     // filter); the key then goes no further.
     bool keyPress(QObject* obj, QKeyEvent* e)
@@ -301,6 +343,7 @@ private:
             return true;
         if (ascii != typed) {
             QKeyEvent again(QEvent::KeyPress, 0, e->modifiers(), QString(QChar(ascii)));
+            ownKey(obj, &again);
             m_resending = true;
             QApplication::sendEvent(obj, &again);
             m_resending = false;

@@ -8,6 +8,8 @@
 
 class QWidget;
 class QKeyEvent;
+class QEvent;
+class QObject;
 
 namespace forms {
 class Control;
@@ -17,6 +19,9 @@ namespace detail {
 void attachInput(Control* control, QWidget* widget);
 // Stops widget's events from reaching control (safe inside one of them).
 void detachInput(Control* control, QWidget* widget);
+// True when a key event reaching widget came up from a control inside it,
+// which has handled it already.
+bool keyOwnedInside(const QObject* widget, const QEvent* event);
 int16_t shiftOf(Qt::KeyboardModifiers modifiers);
 int16_t buttonOf(Qt::MouseButtons buttons);
 // Feeds the system key-state table (GetKeyState) from a key event.

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <vector>
@@ -77,7 +78,12 @@ int16_t MsgBox(const QString& prompt, int32_t style, const QString& title)
     for (size_t i = 0; i < answers.size(); ++i)
         if (answers[i] == vbCancel || answers.size() == 1)
             box.setEscapeButton(buttons[i]);
+    // The window manager may leave the activation nowhere (the box's owner
+    // closing too): the window that had it gets it back explicitly.
+    const QPointer<QWidget> owner = QApplication::activeWindow();
     box.exec();
+    if (owner && owner->isVisible())
+        owner->activateWindow();
     for (size_t i = 0; i < answers.size(); ++i)
         if (box.clickedButton() == buttons[i])
             return answers[i];

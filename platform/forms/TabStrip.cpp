@@ -16,6 +16,7 @@ public:
     {
         bar = new QTabBar(this);
         bar->setDrawBase(true);
+        setFocusProxy(bar);   // the focus sits on the current tab and shows there
     }
     QTabBar* bar;
 
@@ -54,6 +55,12 @@ QWidget* TabStrip::createWidget(QWidget* parent)
         Click.fire(prev);
     });
     return w;
+}
+
+QWidget* TabStrip::inputWidget()
+{
+    auto* w = static_cast<TabWidget*>(existingWidget());
+    return w ? w->bar : nullptr;
 }
 
 QTabBar* TabStrip::bar()
@@ -177,9 +184,10 @@ void TabStrip::pressAccessKey(QChar key, bool)
     const int16_t tab = accessTab(key);
     if (tab < 0)
         return;
-    setTab(tab);
+    // The tab bar takes the focus first: the Click handler may send it on.
     if (QTabBar* b = bar())
         b->setFocus(Qt::ShortcutFocusReason);
+    setTab(tab);
 }
 
 int16_t TabStrip::accessTab(QChar key)

@@ -48,6 +48,9 @@ protected:
     bool hasAccessKey(QChar key) override;
     void pressAccessKey(QChar key, bool unique) override;
     QWidget* createWidget(QWidget* parent) override;
+    // The tab bar: the focus, keys and mouse of the strip itself, not of
+    // the controls on its pages.
+    QWidget* inputWidget() override;
     void resetState() override { m_previous = 0; }
 
 private:

@@ -14,6 +14,7 @@ QWidget* TextBox::createWidget(QWidget* parent)
 {
     if (m_multiLine) {
         auto* e = new QPlainTextEdit(parent);
+        e->setTabChangesFocus(true);   // Tab moves on here too; it types no TAB
         QObject::connect(e, &QPlainTextEdit::textChanged, [this] { raise(Change); });
         return e;
     }

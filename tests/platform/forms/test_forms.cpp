@@ -17,6 +17,8 @@
 #include "platform/forms/Window.h"
 #include "platform/runtime/Error.h"
 
+#include <QApplication>
+
 #include <gmock/gmock.h>
 
 using namespace forms;
@@ -238,6 +240,56 @@ TEST_F(FormsTest, ModalFormKeptLoadedOutlivesTheFormThatShowedIt)
     owned.Show(vbModeless, &owner);
     EXPECT_TRUE(owner.Unload());
     EXPECT_FALSE(owned.isLoaded());
+}
+
+// A question the dialog asks in a modal form of its own.
+class frmConfirm final : public Form {
+public:
+    CommandButton cmdYes{this, "cmdYes"};
+
+private:
+    void Form_Design() override { setDesignSize(2400, 900); }
+};
+
+TEST_F(FormsTest, ClosingNestedModalFormsGiveTheActivationBackToTheirOwners)
+{
+    frmLists& owner = instance<frmLists>();
+    frmAsk& dialog = instance<frmAsk>();
+    frmConfirm& confirm = instance<frmConfirm>();
+    owner.Show();
+    QApplication::setActiveWindow(owner.window());
+    owner.chLarge.SetFocus();
+    forms::testing::processEvents();
+    ASSERT_TRUE(owner.chLarge.hasFocus());
+
+    // The dialog asks, is answered, then closes: each owner in turn is active.
+    QWidget* activeAfterConfirm = nullptr;
+    forms::testing::answerNextModal<frmAsk>([&](frmAsk& dlg) {
+        dlg.txtName.SetFocus();
+        forms::testing::answerNextModal<frmConfirm>([](frmConfirm& c) { c.Hide(); });
+        confirm.Show(vbModal, &dlg);
+        forms::testing::processEvents();
+        activeAfterConfirm = QApplication::activeWindow();
+        dlg.cmdOK.click();
+    });
+    dialog.Show(vbModal, &owner);
+    forms::testing::processEvents();
+    EXPECT_EQ(activeAfterConfirm, dialog.window());
+    EXPECT_EQ(QApplication::activeWindow(), owner.window());
+    EXPECT_TRUE(owner.chLarge.hasFocus());
+
+    // The question's answer unloads the dialog that asked it: both go, and
+    // the activation passes over the closing dialog to the owner.
+    forms::testing::answerNextModal<frmAsk>([&](frmAsk& dlg) {
+        forms::testing::answerNextModal<frmConfirm>([&](frmConfirm&) { dlg.Unload(); });
+        confirm.Show(vbModal, &dlg);
+    });
+    dialog.Show(vbModal, &owner);
+    forms::testing::processEvents();
+    EXPECT_FALSE(dialog.isLoaded());
+    EXPECT_FALSE(confirm.isLoaded());
+    EXPECT_EQ(QApplication::activeWindow(), owner.window());
+    EXPECT_TRUE(owner.chLarge.hasFocus());
 }
 
 TEST_F(FormsTest, ProgrammaticChangesFireTheirEvents)

@@ -340,6 +340,141 @@ TEST_F(KeysTest, LabelsShowTheirAccessKeyAndKeepTheCaption)
     EXPECT_LT(label->sizeHint().width(), fm.horizontalAdvance(QStringLiteral("&Name:")));
 }
 
+// ---- where a key goes: the focused control once, the focus the Part gives ---
+
+// A button in a frame on a tab's page, a multi-line box on the next page; the
+// form previews the keys. Every key event is logged with who raised it.
+class frmNested final : public Form {
+public:
+    TabStrip tabMain{this, "tabMain"};
+    Frame frPage{tabMain.page(0), "frPage"};
+    Frame frInner{&frPage, "frInner"};
+    CommandButton cmdChange{&frInner, "cmdChange"};
+    TextBox txtDescription{tabMain.page(1), "txtDescription", MultiLineText};
+    CommandButton cmdOK{this, "cmdOK"};
+    CommandButton cmdCancel{this, "cmdCancel"};
+    TextBox txtHidden{this, "txtHidden"};
+    QStringList log;
+
+    frmNested()
+    {
+        const auto logKeys = [this](auto& who, const QString& name) {
+            who.KeyDown = [this, name](int16_t& k, int16_t) { log << name + ".down" + QString::number(k); };
+            who.KeyPress = [this, name](int16_t& k) { log << name + ".press" + QString::number(k); };
+            who.KeyUp = [this, name](int16_t& k, int16_t) { log << name + ".up" + QString::number(k); };
+        };
+        logKeys(*this, QStringLiteral("form"));
+        logKeys(tabMain, QStringLiteral("tabMain"));
+        logKeys(frPage, QStringLiteral("frPage"));
+        logKeys(frInner, QStringLiteral("frInner"));
+        logKeys(cmdChange, QStringLiteral("cmdChange"));
+        tabMain.Click = [this](int16_t) {
+            if (tabMain.Tab() == 1)
+                txtDescription.SetFocus();
+        };
+    }
+
+private:
+    void Form_Design() override
+    {
+        setCaption(QStringLiteral("Nested"));
+        setDesignSize(6000, 4500);
+        setKeyPreview(true);
+        tabMain.Move(60, 60, 5800, 3600);
+        tabMain.setTabCaption(0, QStringLiteral("&General"));
+        tabMain.setTabCaption(1, QStringLiteral("&Description"));
+        frPage.Move(60, 480, 5600, 3000);
+        frInner.Move(60, 60, 5000, 2000);
+        cmdChange.setCaption(QStringLiteral("Change"));
+        cmdChange.Move(60, 300, 1200, 360);
+        txtDescription.Move(60, 480, 5600, 3000);
+        cmdOK.setCaption(QStringLiteral("OK"));
+        cmdOK.Move(3400, 3900, 1200, 360);
+        cmdCancel.setCaption(QStringLiteral("Cancel"));
+        cmdCancel.Move(4700, 3900, 1200, 360);
+        txtHidden.setVisible(false);
+    }
+};
+
+frmNested& nested()
+{
+    return instance<frmNested>();
+}
+
+void showNested()
+{
+    nested().Show();
+    QApplication::setActiveWindow(nested().window());
+    forms::testing::processEvents();
+}
+
+// A key as a desktop delivers it: to the widget that has the focus.
+void keyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, key, modifiers);
+    forms::testing::processEvents();
+}
+
+TEST_F(KeysTest, EachKeyEventFiresOnceForTheFocusedControlWhateverItsNesting)
+{
+    showNested();
+    nested().cmdChange.SetFocus();
+    ASSERT_TRUE(nested().cmdChange.hasFocus());
+    // Ctrl+Z and a letter: the button leaves both alone, so Qt hands them up
+    // through the frames and the tab strip.
+    keyToFocus(Qt::Key_Z, Qt::ControlModifier);
+    keyToFocus(Qt::Key_Q);
+    EXPECT_EQ(nested().log.join(u' '),
+              "form.down17 cmdChange.down17 form.down90 cmdChange.down90 form.press122 "
+              "cmdChange.press122 form.up90 cmdChange.up90 form.up17 cmdChange.up17 "
+              "form.down81 cmdChange.down81 form.press113 cmdChange.press113 form.up81 "
+              "cmdChange.up81");
+
+    // The tab strip itself, focused: its own events, once.
+    nested().log.clear();
+    nested().tabMain.SetFocus();
+    ASSERT_TRUE(nested().tabMain.hasFocus());
+    keyToFocus(Qt::Key_F5);
+    EXPECT_EQ(nested().log.join(u' '), "form.down116 tabMain.down116 form.up116 tabMain.up116");
+}
+
+TEST_F(KeysTest, AnAccessKeyToATabKeepsTheFocusItsClickGives)
+{
+    showNested();
+    nested().cmdChange.SetFocus();
+    keyToFocus(Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(nested().tabMain.Tab(), 1);
+    EXPECT_TRUE(nested().txtDescription.hasFocus());
+    // A Click that sets no focus leaves it on the tab strip.
+    keyToFocus(Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(nested().tabMain.Tab(), 0);
+    EXPECT_TRUE(nested().tabMain.hasFocus());
+    // The focused strip marks its current tab.
+    QWidget* bar = QApplication::focusWidget();
+    const QImage focused = bar->grab().toImage();
+    nested().cmdOK.SetFocus();
+    EXPECT_NE(bar->grab().toImage(), focused);
+}
+
+TEST_F(KeysTest, TabMovesOnFromAMultiLineBoxAndOnlyThroughShownControls)
+{
+    showNested();
+    nested().tabMain.setTab(1);
+    nested().txtDescription.SetFocus();
+    typeText(QApplication::focusWidget(), QStringLiteral("x"));
+    keyToFocus(Qt::Key_Tab);
+    EXPECT_EQ(nested().txtDescription.Text(), "x");
+    EXPECT_TRUE(nested().cmdOK.hasFocus());
+    // From the last button round to the tab strip: neither the hidden box
+    // nor the window itself is a stop.
+    keyToFocus(Qt::Key_Tab);
+    EXPECT_TRUE(nested().cmdCancel.hasFocus());
+    keyToFocus(Qt::Key_Tab);
+    EXPECT_TRUE(nested().tabMain.hasFocus());
+}
+
 // ---- the window of a form, and the program's end ---------------------------
 
 class frmTip final : public Form {

@@ -1,0 +1,95 @@
+// Keys and focus in the tool dialog on a real desktop: a shortcut acts once
+// whatever control has the focus, an access key to a tab leaves the focus
+// where the tab's code puts it, Tab moves on from the description box, and
+// the activation comes back to the owner after a message box and a dialog.
+#include "BarwrightFixture.h"
+
+using namespace desktop;
+
+namespace {
+
+// The drawn (not transparent) pixels of a picture whose mask colour is its
+// bottom-left pixel.
+int drawnPixels(const QImage& picture)
+{
+    const QRgb mask = picture.pixel(0, picture.height() - 1);
+    int n = 0;
+    for (int y = 0; y + 1 < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            n += picture.pixel(x, y) != mask;
+    return n;
+}
+
+TEST_F(BarwrightDesktop, CtrlZWithTheFocusOnAButtonUndoesOneStep)
+{
+    ASSERT_NE(newTool(), 0u);
+    d->key(QStringLiteral("alt+n"));
+    d->type(QStringLiteral("Undo"));
+    const WindowId dialog = d->waitForWindow(kNewTool);
+    const QRect client = d->clientRect(dialog);
+    const QImage general = d->grab(client);
+    d->key(QStringLiteral("alt+p"));
+    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, 5000));
+    // Seven single pixels with the pencil, two cells apart across the canvas.
+    const QPoint centre = client.topLeft() + QPoint((210 + 2520) / 15, (1050 + 2520) / 15);
+    constexpr int kPixels = 7;
+    for (int i = 0; i < kPixels; ++i)
+        d->click(centre + QPoint((i - kPixels / 2) * 32, 0));
+    // The "Change" button takes the focus without its click: pressed, then
+    // released off it.
+    const QPoint change = client.topLeft() + QPoint((6360 + 645) / 15, (2595 + 210) / 15);
+    d->moveMouse(change);
+    d->press();
+    d->moveMouse(change + QPoint(0, 120));
+    d->release();
+    d->key(QStringLiteral("ctrl+z"));
+
+    // Return would press the focused button: OK is clicked.
+    d->click(client.topLeft() + QPoint((5130 + 607) / 15, (5940 + 187) / 15));
+    const QJsonObject tool = applyAndRead(QStringLiteral("ID_Undo"));
+    ASSERT_FALSE(tool.isEmpty());
+    const QImage picture = normalPicture(tool);
+    ASSERT_FALSE(picture.isNull()) << "no Normal picture";
+    EXPECT_EQ(drawnPixels(picture), kPixels - 1);
+}
+
+TEST_F(BarwrightDesktop, TextTypedAfterAltDReachesTheDescriptionAndTabMovesOn)
+{
+    ASSERT_NE(newTool(), 0u);
+    d->key(QStringLiteral("alt+n"));
+    d->type(QStringLiteral("Described"));
+    d->key(QStringLiteral("alt+d"));   // the Description tab puts the focus in its box
+    d->type(QStringLiteral("hello"));
+    d->key(QStringLiteral("Tab"));     // on to OK: no TAB in the text
+    d->type(QStringLiteral("y"));
+    const QJsonObject tool = okAndApply(QStringLiteral("ID_Described"));
+    ASSERT_FALSE(tool.isEmpty());
+    EXPECT_EQ(tool[QStringLiteral("Description")].toString(), QStringLiteral("hello"));
+}
+
+TEST_F(BarwrightDesktop, TheActivationComesBackAfterAMessageBoxAndTheDialog)
+{
+    const WindowId dialog = newTool();
+    ASSERT_NE(dialog, 0u);
+    // OK with an ID that starts with a digit: the dialog tells so in a
+    // message box of its own, then selects the ID.
+    d->key(QStringLiteral("alt+i"));
+    d->type(QStringLiteral("9"));
+    d->key(QStringLiteral("Return"));
+    ASSERT_NE(d->waitForWindow(QStringLiteral("^Halvorbar$"), 10000), 0u);
+    d->key(QStringLiteral("Return"));
+    ASSERT_TRUE(d->waitForNoWindow(QStringLiteral("^Halvorbar$")));
+    // The dialog is active again, its ID box focused: the ID typed reaches it.
+    ASSERT_TRUE(waitFor([&] { return d->focusedTopLevel() == dialog; }, 5000));
+    d->type(QStringLiteral("Back"));
+    d->key(QStringLiteral("Return"));
+    ASSERT_TRUE(d->waitForNoWindow(kNewTool));
+    // The panel is active again: its Apply key works without a click.
+    ASSERT_TRUE(waitFor([&] { return d->focusedTopLevel() == panel; }, 5000));
+    d->key(QStringLiteral("alt+a"));
+    EXPECT_TRUE(waitFor(
+        [&] { return !toolById(readConfiguration(config), QStringLiteral("Back")).isEmpty(); },
+        10000));
+}
+
+}  // namespace
