@@ -31,9 +31,8 @@ protected:
         DesktopTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        config = d->path(QStringLiteral("sample.qrv"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(BW_SOURCE_DIR "/examples/sample.qrv"), config));
-        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+        config = copyOfSample();
+        ASSERT_FALSE(config.isEmpty());
         panel = launch(programPath(QStringLiteral("barwright")), {config}, kPanel);
         ASSERT_NE(panel, 0u);
         const QRect client = d->clientRect(panel);

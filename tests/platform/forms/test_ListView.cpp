@@ -165,7 +165,8 @@ TEST_F(ListViewTest, ARightPressSelectsAndReportsBeforeMouseUp)
     lv.clickItem(items().Item(1));
     form().events.clear();
     lv.MouseUp = [&](int16_t button, int16_t, float, float) {
-        form().events << QStringLiteral("MouseUp %1 sel %2").arg(button).arg(lv.SelectedItem()->Text());
+        form().events
+            << QStringLiteral("MouseUp %1 sel %2").arg(button).arg(lv.SelectedItem()->Text());
     };
     form().Show();
     auto* w = static_cast<QTreeWidget*>(lv.widget());

@@ -254,7 +254,8 @@ TEST_F(TreeViewTest, ARightPressSelectsAndReportsBeforeMouseUp)
     Node& b = nodes().Add({}, tvwLast, "B", "B");
     tv.setSelectedItem(&a);
     tv.MouseUp = [&](int16_t button, int16_t, float, float) {
-        form().events << QStringLiteral("MouseUp %1 sel %2").arg(button).arg(tv.SelectedItem()->Key());
+        form().events
+            << QStringLiteral("MouseUp %1 sel %2").arg(button).arg(tv.SelectedItem()->Key());
     };
     form().Show();
     auto* w = static_cast<QTreeWidget*>(tv.widget());
@@ -273,7 +274,8 @@ TEST_F(TreeViewTest, HitTestFindsANodeOnItsTextOnlyAndTheButtonExpands)
     form().Show();
     auto* w = static_cast<QTreeWidget*>(tv.widget());
     const auto hit = [&](QPoint p) {
-        Node* n = tv.HitTest(float(p.x() * form().unitsPerPixelX()), float(p.y() * form().unitsPerPixelY()));
+        Node* n = tv.HitTest(float(p.x() * form().unitsPerPixelX()),
+                             float(p.y() * form().unitsPerPixelY()));
         return n ? n->Key() : QStringLiteral("-");
     };
     EXPECT_EQ(hit(textPoint(w, c)), "C");
@@ -282,7 +284,9 @@ TEST_F(TreeViewTest, HitTestFindsANodeOnItsTextOnlyAndTheButtonExpands)
 
     // Such a MouseDown leaves a press on the expand button alone.
     bool sending = false;
-    tv.MouseDown = [&](int16_t, int16_t, float x, float y) { selectBySentMessages(tv, sending, x, y); };
+    tv.MouseDown = [&](int16_t, int16_t, float x, float y) {
+        selectBySentMessages(tv, sending, x, y);
+    };
     QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, buttonPoint(w, c));
     EXPECT_TRUE(c.Expanded());
     EXPECT_THAT(form().events, ElementsAre("Expand C", "Click"));
@@ -298,7 +302,9 @@ TEST_F(TreeViewTest, SentButtonMessagesInMouseDownKeepADoubleClick)
     form().Show();
     auto* w = static_cast<QTreeWidget*>(tv.widget());
     bool sending = false;
-    tv.MouseDown = [&](int16_t, int16_t, float x, float y) { selectBySentMessages(tv, sending, x, y); };
+    tv.MouseDown = [&](int16_t, int16_t, float x, float y) {
+        selectBySentMessages(tv, sending, x, y);
+    };
     tv.DblClick = [&] { form().events << "DblClick " + tv.SelectedItem()->Key(); };
     // Through the window, where the application tells a double-click from
     // the times and places of the presses.
