@@ -12,8 +12,10 @@
 namespace forms::detail {
 
 // The view reports MouseDown, MouseUp, MouseMove, Click and DblClick, and a left
-// press on an item through its userPressed; the selection change the press
-// causes is flagged by the view's m_pressing, so it is not reported twice.
+// or right press on an item through its userPressed; the selection change the
+// press causes is flagged by the view's m_pressing, so it is not reported twice.
+// A right press selects too, and is reported before MouseUp, whose handlers
+// (a pop-up menu) go by the selection.
 template <class View>
 class ItemViewWidget : public QTreeWidget {
 public:
@@ -35,7 +37,7 @@ protected:
             const QScopedValueRollback pressing(m_owner->m_pressing, true);
             QTreeWidget::mousePressEvent(e);
         }
-        if (hit && e->button() == Qt::LeftButton && reportsPress(hit))
+        if (hit && (e->button() & (Qt::LeftButton | Qt::RightButton)) && reportsPress(hit))
             m_owner->userPressed(hit);
     }
     void mouseReleaseEvent(QMouseEvent* e) override

@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QAbstractItemDelegate>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -54,6 +56,19 @@ public:
 class TreeWidget final : public ItemViewWidget<TreeView> {
 public:
     using ItemViewWidget::ItemViewWidget;
+
+    // The node's picture and text, where a press hits the node itself: not
+    // its expand button, its indent, nor the empty rest of its row.
+    bool onLabel(QTreeWidgetItem* item, QPoint at) const
+    {
+        const QModelIndex index = indexFromItem(item);
+        const QRect row = visualRect(index);
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = row;
+        const int width = itemDelegateForIndex(index)->sizeHint(option, index).width();
+        return row.contains(at) && at.x() < row.left() + width;
+    }
 
 protected:
     // Only a press on the node's own row selects; expanding does not.
@@ -700,7 +715,8 @@ Node* TreeView::HitTest(float x, float y)
     if (!t)
         return nullptr;
     const QPoint p(int(std::lround(x / mouseUnitsX())), int(std::lround(y / mouseUnitsY())));
-    return nodeOf(t->itemAt(p));
+    QTreeWidgetItem* item = t->itemAt(p);
+    return item && static_cast<detail::TreeWidget*>(t)->onLabel(item, p) ? nodeOf(item) : nullptr;
 }
 
 void TreeView::userPressed(QTreeWidgetItem* item)

@@ -167,7 +167,8 @@ public:
     void setOLEDragMode(int16_t mode);
     int16_t OLEDropMode() const { return m_dropMode; }
     void setOLEDropMode(int16_t mode);
-    // The node at a point of the control (the units of its mouse events).
+    // The node whose picture or text is at a point of the control (the units
+    // of its mouse events); none on an expand button or beside the text.
     Node* HitTest(float x, float y);
 
     // As the user would: select a node with the mouse (NodeClick, Click),

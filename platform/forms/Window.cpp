@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPointingDevice>
 #include <QRegularExpressionValidator>
 #include <QWidget>
 
@@ -36,6 +37,21 @@ WindowInfo* infoOf(int32_t hwnd)
     return &*it;
 }
 
+// Sent button messages come from a mouse of their own: on the real mouse a
+// sent press would stand as its last press (time and place), and the next
+// real click would no longer complete a double-click.
+const QPointingDevice* sentMouse()
+{
+    static QPointer<QPointingDevice> mouse;
+    if (!mouse)
+        mouse = new QPointingDevice(QStringLiteral("sent messages"), 0x5e47,
+                                    QInputDevice::DeviceType::Mouse,
+                                    QPointingDevice::PointerType::Generic,
+                                    QInputDevice::Capability::Position, 1, 3, QString(),
+                                    QPointingDeviceUniqueId(), qApp);
+    return mouse;
+}
+
 intptr_t classProc(int32_t hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam)
 {
     (void)wParam;
@@ -51,7 +67,7 @@ intptr_t classProc(int32_t hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam)
         const bool down = msg == WM_LBUTTONDOWN;
         QMouseEvent e(down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, local,
                       target->mapToGlobal(local), Qt::LeftButton,
-                      down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                      down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier, sentMouse());
         QApplication::sendEvent(target, &e);
     }
     return 0;

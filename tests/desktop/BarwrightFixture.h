@@ -35,9 +35,8 @@ protected:
         DesktopTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        config = d->path(QStringLiteral("sample.qrv"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(BW_SOURCE_DIR "/examples/sample.qrv"), config));
-        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+        config = copyOfSample();
+        ASSERT_FALSE(config.isEmpty());
         startSession();
     }
     void startSession()

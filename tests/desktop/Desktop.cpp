@@ -447,6 +447,14 @@ void Desktop::click(QPoint at, int button)
     xdotool({QStringLiteral("click"), QString::number(button)});
 }
 
+void Desktop::doubleClick(QPoint at, int button)
+{
+    // One xdotool call, so that both clicks fall within the double-click time.
+    moveMouse(at);
+    xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+             QStringLiteral("--delay"), QStringLiteral("60"), QString::number(button)});
+}
+
 void Desktop::press(int button)
 {
     xdotool({QStringLiteral("mousedown"), QString::number(button)});

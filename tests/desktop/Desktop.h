@@ -84,6 +84,7 @@ public:
     void key(const QString& keys);   // xdotool key names: "alt+f", "Return"
     void moveMouse(QPoint at);
     void click(QPoint at, int button = 1);
+    void doubleClick(QPoint at, int button = 1);
     void press(int button = 1);
     void release(int button = 1);
     // Presses at from, moves in steps to to, and releases there.

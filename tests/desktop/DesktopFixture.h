@@ -85,6 +85,16 @@ protected:
         return w;
     }
     QString storePath() const { return d->path(QStringLiteral("registry.json")); }
+    // A writable copy of the example configuration in this test's folder;
+    // empty when it could not be made.
+    QString copyOfSample() const
+    {
+        const QString file = d->path(QStringLiteral("sample.qrv"));
+        if (!QFile::copy(QStringLiteral(BW_SOURCE_DIR "/examples/sample.qrv"), file))
+            return {};
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        return file;
+    }
     // The program ends, by itself and well, within kEnd.
     static void expectEndsSoon(QProcess& process)
     {

@@ -184,7 +184,8 @@ TEST_F(ToolCommandsTest, RightClickSelectsTheNodeUnderTheMouseAndNamesItInTheMen
     const QRect row = widget->visualItemRect(widget->topLevelItem(0)->child(1));
     ASSERT_FALSE(row.isEmpty());
     const double units = tree().container()->unitsPerPixelX();
-    tree().MouseUp.fire(forms::vbRightButton, 0, float(row.center().x() * units),
+    // On the node's text: beside it no node is hit.
+    tree().MouseUp.fire(forms::vbRightButton, 0, float((row.left() + 4) * units),
                         float(row.center().y() * units));
     EXPECT_EQ(tree().SelectedItem()->Key(), QStringLiteral("ID_Save"));
     EXPECT_EQ(panel().mnu_deleteTool.Caption(), QStringLiteral("&Delete Tool 'ID_Save'..."));

@@ -9,6 +9,9 @@
 
 #include <gmock/gmock.h>
 
+#include <QTest>
+#include <QTreeWidget>
+
 using namespace forms;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -152,6 +155,25 @@ TEST_F(ListViewTest, SelectionAndChecksInCodeAreQuiet)
     EXPECT_FALSE(items().Item(1).Selected());
     EXPECT_TRUE(items().Item(1).Checked());
     EXPECT_THAT(form().events, ElementsAre("ItemClick ID_2", "ItemCheck ID_1"));
+}
+
+TEST_F(ListViewTest, ARightPressSelectsAndReportsBeforeMouseUp)
+{
+    ListView& lv = form().lvTools;
+    addTool("ID_1", "one", "");
+    addTool("ID_2", "two", "");
+    lv.clickItem(items().Item(1));
+    form().events.clear();
+    lv.MouseUp = [&](int16_t button, int16_t, float, float) {
+        form().events
+            << QStringLiteral("MouseUp %1 sel %2").arg(button).arg(lv.SelectedItem()->Text());
+    };
+    form().Show();
+    auto* w = static_cast<QTreeWidget*>(lv.widget());
+    QTest::mouseClick(w->viewport(), Qt::RightButton, {},
+                      w->visualItemRect(w->topLevelItem(1)).center());
+    lv.MouseUp = std::function<void(int16_t, int16_t, float, float)>();
+    EXPECT_THAT(form().events, ElementsAre("ItemClick ID_2", "MouseUp 2 sel ID_2"));
 }
 
 TEST_F(ListViewTest, AColumnInsertedInTheMiddleMovesLaterSubItems)

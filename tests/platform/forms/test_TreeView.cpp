@@ -13,7 +13,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMimeData>
+#include <QTest>
 #include <QTreeWidget>
+
+#include <cmath>
 
 using namespace forms;
 using ::testing::ElementsAre;
@@ -73,6 +76,11 @@ protected:
     {
         forms::testing::enable();
         form().events.clear();
+        // The tests' own mouse handlers stay with the form between tests.
+        using MouseFn = std::function<void(int16_t, int16_t, float, float)>;
+        form().tvTools.MouseDown = MouseFn();
+        form().tvTools.MouseUp = MouseFn();
+        form().tvTools.DblClick = std::function<void()>();
     }
     void TearDown() override
     {
@@ -202,12 +210,108 @@ TEST_F(TreeViewTest, SelectingInCodeIsQuietAndAUserClickReports)
     form().Show();
     auto* w = static_cast<QTreeWidget*>(tv.widget());
     const QRect r = w->visualItemRect(w->topLevelItem(1));
-    const QPoint p = w->viewport()->mapTo(w, r.center());
+    const QPoint p = w->viewport()->mapTo(w, QPoint(r.left() + 4, r.center().y()));
     const intptr_t pos = intptr_t(p.y()) * 65536 + p.x();
     SendMessageA(tv.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, pos);
     SendMessageA(tv.hWnd(), WM_LBUTTONUP, 0, pos);
     EXPECT_THAT(form().events, ElementsAre("MouseDown B sel A", "NodeClick B", "Click"));
     EXPECT_EQ(tv.SelectedItem(), &b);
+}
+
+// The viewport's point in the middle of a node's text, and on its expand button.
+QPoint textPoint(QTreeWidget* w, Node& n)
+{
+    const QRect r = w->visualItemRect(w->topLevelItem(n.Index() - 1));
+    return QPoint(r.left() + 4, r.center().y());
+}
+
+QPoint buttonPoint(QTreeWidget* w, Node& n)
+{
+    const QRect r = w->visualItemRect(w->topLevelItem(n.Index() - 1));
+    return QPoint(r.left() - w->indentation() / 2, r.center().y());
+}
+
+// A MouseDown that selects the node under the mouse through sent button
+// messages at the mouse's point, as the control panel's does.
+void selectBySentMessages(TreeView& tv, bool& sending, float x, float y)
+{
+    Node* n = tv.HitTest(x, y);
+    if (sending || !n || n->Selected())
+        return;
+    sending = true;
+    const intptr_t pos = intptr_t(std::lround(y / form().unitsPerPixelY())) * 65536 +
+                         intptr_t(std::lround(x / form().unitsPerPixelX()));
+    const int32_t viewport = hwndOf(static_cast<QTreeWidget*>(tv.widget())->viewport());
+    SendMessageA(viewport, WM_LBUTTONUP, MK_LBUTTON, pos);
+    SendMessageA(viewport, WM_LBUTTONDOWN, MK_LBUTTON, pos);
+    sending = false;
+}
+
+TEST_F(TreeViewTest, ARightPressSelectsAndReportsBeforeMouseUp)
+{
+    TreeView& tv = form().tvTools;
+    Node& a = nodes().Add({}, tvwLast, "A", "A");
+    Node& b = nodes().Add({}, tvwLast, "B", "B");
+    tv.setSelectedItem(&a);
+    tv.MouseUp = [&](int16_t button, int16_t, float, float) {
+        form().events
+            << QStringLiteral("MouseUp %1 sel %2").arg(button).arg(tv.SelectedItem()->Key());
+    };
+    form().Show();
+    auto* w = static_cast<QTreeWidget*>(tv.widget());
+    QTest::mouseClick(w->viewport(), Qt::RightButton, {}, textPoint(w, b));
+    EXPECT_THAT(form().events, ElementsAre("NodeClick B", "MouseUp 2 sel B"));
+}
+
+TEST_F(TreeViewTest, HitTestFindsANodeOnItsTextOnlyAndTheButtonExpands)
+{
+    TreeView& tv = form().tvTools;
+    tv.setLineStyle(tvwRootLines);
+    Node& a = nodes().Add({}, tvwLast, "A", "A");
+    Node& c = nodes().Add({}, tvwLast, "C", "Category");
+    nodes().Add("C", tvwChild, "c1", "c1");
+    tv.setSelectedItem(&a);
+    form().Show();
+    auto* w = static_cast<QTreeWidget*>(tv.widget());
+    const auto hit = [&](QPoint p) {
+        Node* n = tv.HitTest(float(p.x() * form().unitsPerPixelX()),
+                             float(p.y() * form().unitsPerPixelY()));
+        return n ? n->Key() : QStringLiteral("-");
+    };
+    EXPECT_EQ(hit(textPoint(w, c)), "C");
+    EXPECT_EQ(hit(buttonPoint(w, c)), "-");
+    EXPECT_EQ(hit(QPoint(w->viewport()->width() - 4, textPoint(w, c).y())), "-");
+
+    // Such a MouseDown leaves a press on the expand button alone.
+    bool sending = false;
+    tv.MouseDown = [&](int16_t, int16_t, float x, float y) {
+        selectBySentMessages(tv, sending, x, y);
+    };
+    QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, buttonPoint(w, c));
+    EXPECT_TRUE(c.Expanded());
+    EXPECT_THAT(form().events, ElementsAre("Expand C", "Click"));
+    EXPECT_EQ(tv.SelectedItem(), &a);
+}
+
+TEST_F(TreeViewTest, SentButtonMessagesInMouseDownKeepADoubleClick)
+{
+    TreeView& tv = form().tvTools;
+    Node& a = nodes().Add({}, tvwLast, "A", "A");
+    Node& b = nodes().Add({}, tvwLast, "B", "B");
+    tv.setSelectedItem(&a);
+    form().Show();
+    auto* w = static_cast<QTreeWidget*>(tv.widget());
+    bool sending = false;
+    tv.MouseDown = [&](int16_t, int16_t, float x, float y) {
+        selectBySentMessages(tv, sending, x, y);
+    };
+    tv.DblClick = [&] { form().events << "DblClick " + tv.SelectedItem()->Key(); };
+    // Through the window, where the application tells a double-click from
+    // the times and places of the presses.
+    QWidget* top = w->window();
+    QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, {},
+                       w->viewport()->mapTo(top, textPoint(w, b)));
+    EXPECT_THAT(form().events, ::testing::Contains("DblClick B"));
 }
 
 TEST_F(TreeViewTest, UserExpandReportsAndCodeExpandDoesNot)
