@@ -1,111 +1,13 @@
 // Barwright on a real desktop: a tool typed into the tool dialog and a stroke
 // drawn on its picture, both read back from the configuration file that Apply
 // writes.
-#include "DesktopFixture.h"
+#include "BarwrightFixture.h"
 
 #include <QImage>
 
 using namespace desktop;
 
 namespace {
-
-const QString kPanel = QStringLiteral("^Configuration Control Panel$");
-const QString kNewTool = QStringLiteral("^New Tool$");
-
-QJsonObject readConfiguration(const QString& file)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(f.readAll()).object();
-}
-
-QJsonObject toolById(const QJsonObject& config, const QString& id)
-{
-    for (const QJsonValue t : config[QStringLiteral("tools")].toArray())
-        if (t[QStringLiteral("ID")].toString() == id)
-            return t.toObject();
-    return {};
-}
-
-class BarwrightDesktop : public DesktopTest {
-protected:
-    void SetUp() override
-    {
-        DesktopTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        config = d->path(QStringLiteral("sample.qrv"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(BW_SOURCE_DIR "/examples/sample.qrv"), config));
-        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
-        startSession();
-    }
-    void startSession()
-    {
-        panel = launch(programPath(QStringLiteral("barwright")), {config}, kPanel, &process);
-        ASSERT_NE(panel, 0u);
-    }
-    // The close box of the panel: Cancel, nothing changed, the session ends.
-    void endSession()
-    {
-        d->activate(panel);
-        d->key(QStringLiteral("alt+F4"));
-        ASSERT_TRUE(Desktop::waitForExit(*process, kEnd + 5000)) << "the session goes on";
-    }
-    QRect storedRect(const QString& section)
-    {
-        const QStringList key{QStringLiteral("Software"), QStringLiteral("Marquell.ZentribarPlus"),
-                              QStringLiteral("Version2"), QStringLiteral("ConfigUtility"), section};
-        const auto value = [&](const char* name) {
-            return storedValue(storePath(), key, QLatin1String(name)).toInt();
-        };
-        return QRect(value("Left"), value("Top"), value("Width"), value("Height"));
-    }
-    // The Pictures tab of a new tool, the dialog's window.
-    WindowId newToolOnPictures()
-    {
-        const WindowId dialog = newTool();
-        if (!dialog)
-            return 0;
-        const QRect client = d->clientRect(dialog);
-        const QImage general = d->grab(client);
-        d->key(QStringLiteral("alt+p"));
-        waitFor([&] { return d->grab(client) != general; }, 5000);
-        return dialog;
-    }
-    // Tools tab, "&New...": the tool dialog, active.
-    WindowId newTool()
-    {
-        d->key(QStringLiteral("alt+s"));
-        d->key(QStringLiteral("alt+n"));
-        const WindowId w = d->waitForWindow(kNewTool, kAppear);
-        if (w) {
-            d->waitForPainted(w, kAppear);
-            d->activate(w);
-        }
-        return w;
-    }
-    // OK in the dialog, then Apply in the panel: the file holds the tool.
-    QJsonObject okAndApply(const QString& id)
-    {
-        d->key(QStringLiteral("Return"));
-        EXPECT_TRUE(d->waitForNoWindow(kNewTool));
-        d->activate(panel);
-        d->key(QStringLiteral("alt+a"));
-        QJsonObject tool;
-        waitFor(
-            [&] {
-                tool = toolById(readConfiguration(config), id);
-                return !tool.isEmpty();
-            },
-            10000);
-        return tool;
-    }
-
-    QString config;
-    WindowId panel = 0;
-    QProcess* process = nullptr;
-};
 
 TEST_F(BarwrightDesktop, EveryTypedCharacterReachesTheToolsNameAndId)
 {
@@ -198,10 +100,6 @@ TEST_F(BarwrightDesktop, ThePanelKeepsItsLoadedSizeAsItsSmallest)
     waitFor([&] { return d->frameRect(panel).width() < loaded.width(); }, 1000);
     EXPECT_EQ(d->frameRect(panel).size(), loaded.size());
 }
-
-// Where the canvas sits (inside the state tabs) and the actual-size boxes.
-const QRect kStateTabs((210 + 0) / 15, (1050 + 420) / 15, 5040 / 15, (4680 - 420) / 15);
-const QRect kActualBoxes((5340 + 1290) / 15, (570 + 2640) / 15, 1080 / 15, 1140 / 15);
 
 TEST_F(BarwrightDesktop, TheCanvasShowsNoMaskColourOutsideTheMaskCells)
 {
