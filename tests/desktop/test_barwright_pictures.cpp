@@ -30,6 +30,35 @@ QRgb gradient(int x, int y)
 
 class BarwrightPictures : public BarwrightDesktop {
 protected:
+    // A bitmap file of the gradient, w x h.
+    QString pictureFile(int w, int h)
+    {
+        QImage picture(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                picture.setPixel(x, y, gradient(x, y));
+        const QString file = d->path(QStringLiteral("picture.bmp"));
+        EXPECT_TRUE(picture.save(file, "BMP"));
+        return file;
+    }
+    // "I&mage...", "&Import Image From File...", the file typed: the import
+    // options window a picture larger than the tool's asks with (0 if none).
+    WindowId importOnNormal(const QString& file)
+    {
+        d->key(QStringLiteral("alt+m"));
+        d->key(QStringLiteral("i"));
+        const WindowId open =
+            d->waitForWindow(QStringLiteral("^Import Image For Normal State$"), kAppear);
+        if (!open)
+            return 0;
+        d->waitForPainted(open, kAppear);
+        d->type(file);
+        d->key(QStringLiteral("Return"));
+        const WindowId options = d->waitForWindow(kImportOptions, kAppear);
+        if (options)
+            d->waitForPainted(options, kAppear);
+        return options;
+    }
     // Pixels of the picture rows (not the mask row) of a state's box that
     // are not the mask colour.
     int drawnPixels(const QRect& client, int state)
@@ -77,11 +106,12 @@ QPoint findBlock(const QImage& shot, int sx, int sy, int w, int h)
     return {-1, -1};
 }
 
-// The preview around a 16 x 16 block at `at`: a 4-pixel margin of one colour
-// inside a raised one-pixel frame (light top and left, dark bottom and right).
-void expectFramedPreview(const QImage& shot, QPoint at)
+// The preview around a side x side block at `at`: a 4-pixel margin of one
+// colour inside a raised one-pixel frame (light top and left, dark bottom and
+// right).
+void expectFramedPreview(const QImage& shot, QPoint at, int side = 16)
 {
-    const QRect margin(at - QPoint(4, 4), QSize(24, 24));
+    const QRect margin(at - QPoint(4, 4), QSize(side + 8, side + 8));
     const QRect frame = margin.adjusted(-1, -1, 1, 1);
     const QRgb face = shot.pixel(margin.topLeft());
     const QRgb light = shot.pixel(frame.topLeft());
@@ -104,25 +134,12 @@ void expectFramedPreview(const QImage& shot, QPoint at)
 
 TEST_F(BarwrightPictures, TheImportOptionsPreviewShowsTheChosenPartOfThePicture)
 {
-    QImage picture(40, 30, QImage::Format_RGB32);
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x)
-            picture.setPixel(x, y, gradient(x, y));
-    const QString file = d->path(QStringLiteral("wide.bmp"));
-    ASSERT_TRUE(picture.save(file, "BMP"));
+    const QString file = pictureFile(40, 30);
 
     const WindowId dialog = newToolOnPictures();
     ASSERT_NE(dialog, 0u);
-    d->key(QStringLiteral("alt+m"));   // "I&mage...": the image menu
-    d->key(QStringLiteral("i"));       // "&Import Image From File..."
-    const WindowId open = d->waitForWindow(QStringLiteral("^Import Image For Normal State$"));
-    ASSERT_NE(open, 0u);
-    d->waitForPainted(open, kAppear);
-    d->type(file);
-    d->key(QStringLiteral("Return"));
-    const WindowId options = d->waitForWindow(kImportOptions, kAppear);
+    const WindowId options = importOnNormal(file);
     ASSERT_NE(options, 0u);
-    d->waitForPainted(options, kAppear);
 
     // The centred clip: the 16 x 16 block from (12, 7), framed.
     QImage shot;
@@ -159,6 +176,45 @@ TEST_F(BarwrightPictures, TheImportOptionsPreviewShowsTheChosenPartOfThePicture)
         },
         5000));
     EXPECT_EQ(drawnPixels(client, 0), 256);
+}
+
+TEST_F(BarwrightPictures, AnEnlargingImportReachesTheNormalBoxAtOnce)
+{
+    const QString file = pictureFile(24, 20);
+    const WindowId dialog = newToolOnPictures();
+    ASSERT_NE(dialog, 0u);
+    const WindowId options = importOnNormal(file);
+    ASSERT_NE(options, 0u);
+
+    // Enlarge: the whole picture unscaled in the 24 x 24 preview.
+    d->key(QStringLiteral("alt+e"));
+    QImage shot;
+    QPoint block;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            shot = d->grabWindow(options);
+            block = findBlock(shot, 0, 0, 24, 20);
+            return block.x() >= 0;
+        },
+        5000))
+        << "the preview does not show the whole picture";
+    expectFramedPreview(shot, block, 24);
+
+    // The file's picture is stretched over the new 24 x 24 one: no mask pixel
+    // is left in the Normal box, and its top row is the file's.
+    d->key(QStringLiteral("Return"));
+    ASSERT_TRUE(d->waitForNoWindow(kImportOptions));
+    const QRect box = QRect(actualBox(0).topLeft(), QSize(24, 24))
+                          .translated(d->clientRect(dialog).topLeft());
+    const auto enlarged = [&] {
+        const QImage shot = d->grab(box);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x)
+                if (shot.pixel(x, y) == kMask || (y == 0 && shot.pixel(x, y) != gradient(x, 0)))
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(waitFor(enlarged, 5000)) << "the Normal box does not show the enlarged picture";
 }
 
 TEST_F(BarwrightPictures, TheActualSizeBoxFollowsEveryChangeAtOnce)
