@@ -817,18 +817,16 @@ bool Form::Visible()
 
 void Form::setInSight(bool on)
 {
-    if (!m_window || on != m_outOfSight)
+    if (!m_window)
         return;
-    if (!on) {
-        if (!m_window->isVisible())
-            return;
+    if (!on && !m_outOfSight && m_window->isVisible()) {
         m_outOfSight = true;
         m_window->hide();
-        return;
+    } else if (on && m_outOfSight) {
+        m_outOfSight = false;
+        m_window->show();
+        waitForFrame();
     }
-    m_outOfSight = false;
-    m_window->show();
-    waitForFrame();
 }
 
 void Form::setVisible(bool on)

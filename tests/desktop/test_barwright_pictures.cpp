@@ -28,6 +28,24 @@ QRgb gradient(int x, int y)
     return qRgb(40 + 5 * x, 20 + 7 * y, 230);
 }
 
+// Where the block of the picture lies in the shot: its top-left pixel, found
+// by the picture's pixel (sx, sy) and checked over w x h; (-1, -1) if nowhere.
+QPoint findBlock(const QImage& shot, int sx, int sy, int w, int h)
+{
+    for (int y = 0; y + h <= shot.height(); ++y)
+        for (int x = 0; x + w <= shot.width(); ++x) {
+            if (shot.pixel(x, y) != gradient(sx, sy))
+                continue;
+            bool all = true;
+            for (int j = 0; j < h && all; ++j)
+                for (int i = 0; i < w && all; ++i)
+                    all = shot.pixel(x + i, y + j) == gradient(sx + i, sy + j);
+            if (all)
+                return {x, y};
+        }
+    return {-1, -1};
+}
+
 class BarwrightPictures : public BarwrightDesktop {
 protected:
     // A bitmap file of the gradient, w x h.
@@ -41,23 +59,36 @@ protected:
         EXPECT_TRUE(picture.save(file, "BMP"));
         return file;
     }
-    // "I&mage...", "&Import Image From File...", the file typed: the import
-    // options window a picture larger than the tool's asks with (0 if none).
-    WindowId importOnNormal(const QString& file)
+    // A new tool's Pictures tab, then "I&mage...", "&Import Image From
+    // File..." of a w x h picture, larger than the tool's: the options window.
+    void askToImport(int w, int h)
     {
+        const QString file = pictureFile(w, h);
+        dialog = newToolOnPictures();
+        ASSERT_NE(dialog, 0u);
         d->key(QStringLiteral("alt+m"));
         d->key(QStringLiteral("i"));
         const WindowId open =
             d->waitForWindow(QStringLiteral("^Import Image For Normal State$"), kAppear);
-        if (!open)
-            return 0;
+        ASSERT_NE(open, 0u);
         d->waitForPainted(open, kAppear);
         d->type(file);
         d->key(QStringLiteral("Return"));
-        const WindowId options = d->waitForWindow(kImportOptions, kAppear);
-        if (options)
-            d->waitForPainted(options, kAppear);
-        return options;
+        options = d->waitForWindow(kImportOptions, kAppear);
+        ASSERT_NE(options, 0u);
+        d->waitForPainted(options, kAppear);
+    }
+    // Waits until the window shows the part of the picture: its shot and
+    // where the part lies in it.
+    bool waitForBlock(WindowId w, const QRect& part, QImage& shot, QPoint& at)
+    {
+        return waitFor(
+            [&] {
+                shot = d->grabWindow(w);
+                at = findBlock(shot, part.x(), part.y(), part.width(), part.height());
+                return at.x() >= 0;
+            },
+            5000);
     }
     // Pixels of the picture rows (not the mask row) of a state's box that
     // are not the mask colour.
@@ -86,25 +117,10 @@ protected:
             }
         return {-1, -1};
     }
-};
 
-// Where the block of the picture lies in the shot: its top-left pixel, found
-// by the picture's pixel (sx, sy) and checked over w x h; (-1, -1) if nowhere.
-QPoint findBlock(const QImage& shot, int sx, int sy, int w, int h)
-{
-    for (int y = 0; y + h <= shot.height(); ++y)
-        for (int x = 0; x + w <= shot.width(); ++x) {
-            if (shot.pixel(x, y) != gradient(sx, sy))
-                continue;
-            bool all = true;
-            for (int j = 0; j < h && all; ++j)
-                for (int i = 0; i < w && all; ++i)
-                    all = shot.pixel(x + i, y + j) == gradient(sx + i, sy + j);
-            if (all)
-                return {x, y};
-        }
-    return {-1, -1};
-}
+    WindowId dialog = 0;    // the tool dialog
+    WindowId options = 0;   // the import options window
+};
 
 // The preview around a side x side block at `at`: a 4-pixel margin of one
 // colour inside a raised one-pixel frame (light top and left, dark bottom and
@@ -134,23 +150,12 @@ void expectFramedPreview(const QImage& shot, QPoint at, int side = 16)
 
 TEST_F(BarwrightPictures, TheImportOptionsPreviewShowsTheChosenPartOfThePicture)
 {
-    const QString file = pictureFile(40, 30);
-
-    const WindowId dialog = newToolOnPictures();
-    ASSERT_NE(dialog, 0u);
-    const WindowId options = importOnNormal(file);
-    ASSERT_NE(options, 0u);
+    ASSERT_NO_FATAL_FAILURE(askToImport(40, 30));
 
     // The centred clip: the 16 x 16 block from (12, 7), framed.
     QImage shot;
     QPoint block;
-    ASSERT_TRUE(waitFor(
-        [&] {
-            shot = d->grabWindow(options);
-            block = findBlock(shot, 12, 7, 16, 16);
-            return block.x() >= 0;
-        },
-        5000))
+    ASSERT_TRUE(waitForBlock(options, QRect(12, 7, 16, 16), shot, block))
         << "the preview does not show the centred 16x16 block";
     expectFramedPreview(shot, block);
 
@@ -180,23 +185,13 @@ TEST_F(BarwrightPictures, TheImportOptionsPreviewShowsTheChosenPartOfThePicture)
 
 TEST_F(BarwrightPictures, AnEnlargingImportReachesTheNormalBoxAtOnce)
 {
-    const QString file = pictureFile(24, 20);
-    const WindowId dialog = newToolOnPictures();
-    ASSERT_NE(dialog, 0u);
-    const WindowId options = importOnNormal(file);
-    ASSERT_NE(options, 0u);
+    ASSERT_NO_FATAL_FAILURE(askToImport(24, 20));
 
     // Enlarge: the whole picture unscaled in the 24 x 24 preview.
     d->key(QStringLiteral("alt+e"));
     QImage shot;
     QPoint block;
-    ASSERT_TRUE(waitFor(
-        [&] {
-            shot = d->grabWindow(options);
-            block = findBlock(shot, 0, 0, 24, 20);
-            return block.x() >= 0;
-        },
-        5000))
+    ASSERT_TRUE(waitForBlock(options, QRect(0, 0, 24, 20), shot, block))
         << "the preview does not show the whole picture";
     expectFramedPreview(shot, block, 24);
 
@@ -219,7 +214,7 @@ TEST_F(BarwrightPictures, AnEnlargingImportReachesTheNormalBoxAtOnce)
 
 TEST_F(BarwrightPictures, TheActualSizeBoxFollowsEveryChangeAtOnce)
 {
-    const WindowId dialog = newToolOnPictures();
+    dialog = newToolOnPictures();
     ASSERT_NE(dialog, 0u);
     const QRect client = d->clientRect(dialog);
     ASSERT_EQ(drawnPixels(client, 1), 0);
@@ -246,7 +241,7 @@ TEST_F(BarwrightPictures, TheScreenGrabTakesTheWindowsWhollyOffTheScreen)
 {
     const WindowId preview = d->waitForWindow(kPreview, kAppear);
     ASSERT_NE(preview, 0u);
-    const WindowId dialog = newToolOnPictures();
+    dialog = newToolOnPictures();
     ASSERT_NE(dialog, 0u);
     const std::vector<QRect> before{d->frameRect(preview), d->frameRect(panel),
                                     d->frameRect(dialog)};
@@ -284,6 +279,8 @@ TEST_F(BarwrightPictures, TheScreenGrabTakesTheWindowsWhollyOffTheScreen)
         },
         5000))
         << "the windows are not back in their places";
+    EXPECT_TRUE(waitFor([&] { return d->focusedTopLevel() == dialog; }, 5000))
+        << "the tool dialog is not active again";
 }
 
 }  // namespace
