@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <algorithm>
+
 using namespace desktop;
 
 namespace {
