@@ -203,11 +203,13 @@ void frmTool::cmdGrabImage_Click()
         float left;
         float top;
     };
+    // The windows leave the screen wholly: one that moves itself above the
+    // screen's edge would keep a tenth of it in sight under the window manager.
     std::vector<Place> places;
     for (forms::Form* f : grabWindows(*this))
         places.push_back({f, f->Left(), f->Top()});
     for (const Place& p : places)
-        p.form->Move(p.left, -p.form->Height() - 100);
+        p.form->setInSight(false);
 
     picWork.setAutoSize(false);
     picWork.setPicture(nullptr);
@@ -219,6 +221,7 @@ void frmTool::cmdGrabImage_Click()
     grab.Show(forms::vbModal, this);
 
     for (const Place& p : places) {
+        p.form->setInSight(true);
         p.form->Move(p.left, p.top);
         p.form->ZOrder(0);
     }

@@ -26,10 +26,12 @@ void frmImportImageOption::Form_Design()
     setCaption(QStringLiteral("Select Image Import Option"));
     setScaleMode(forms::vbPixels);
     setDesignSize(360 * 15, 290 * 15);
-    Label1.Move(8, 10, 180, 16);
+    // The tool's size sits between the caption and the imported size in both
+    // layouts (Form_Load widens the caption and moves the imported size left).
+    Label1.Move(8, 10, 136, 16);
     Label1.setCaption(QStringLiteral("The current tool image size is:"));
-    lbImageSize.Move(190, 10, 50, 16);
-    lbImportImageSize.Move(250, 10, 90, 16);
+    lbImageSize.Move(148, 10, 54, 16);
+    lbImportImageSize.Move(210, 10, 90, 16);
     Label2.Move(8, 34, 200, 16);
     Label2.setCaption(QStringLiteral("What do you want to do?"));
     opClipCentered.Move(24, 56, 320, 20);
@@ -41,6 +43,7 @@ void frmImportImageOption::Form_Design()
     frPicPreviewHolder.Move(8, 150, 240, 130);
     picPreview.Move(150, 300, 390, 390);   // twips, inside the frame
     picPreview.setBorderStyle(0);           // it draws its own frame around the margin
+    picPreview.setAutoRedraw(true);         // drawn by the options, kept over repaints
     picWork.setBorderStyle(0);
     picWork.Move(0, 0, 16, 16);
     picWork.setVisible(false);

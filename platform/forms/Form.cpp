@@ -415,6 +415,7 @@ void Form::Show(int16_t modal, Form* owner)
     w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     const bool wasVisible = w->isVisible();
     if (!wasVisible) {
+        m_outOfSight = false;
         applyMinSize();
         w->show();
         waitForFrame();
@@ -450,6 +451,7 @@ void Form::runModal()
 void Form::Hide()
 {
     ++m_hideSerial;
+    m_outOfSight = false;
     if (!isLoaded())
         Load();   // Hide loads a form, as the original does
     if (m_window) {
@@ -502,6 +504,7 @@ bool Form::Unload(int16_t mode)
 void Form::destroyWindow()
 {
     ++m_hideSerial;
+    m_outOfSight = false;
     for (QEventLoop* l : m_modalLoops)
         l->quit();
     if (s_active == this)
@@ -838,7 +841,21 @@ void Form::setEnabled(bool on)
 bool Form::Visible()
 {
     ensureLoaded();
-    return m_window && m_window->isVisible();
+    return m_window && (m_window->isVisible() || m_outOfSight);
+}
+
+void Form::setInSight(bool on)
+{
+    if (!m_window)
+        return;
+    if (!on && !m_outOfSight && m_window->isVisible()) {
+        m_outOfSight = true;
+        m_window->hide();
+    } else if (on && m_outOfSight) {
+        m_outOfSight = false;
+        m_window->show();
+        waitForFrame();
+    }
 }
 
 void Form::setVisible(bool on)

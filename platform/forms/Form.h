@@ -92,6 +92,10 @@ public:
     void setEnabled(bool on);
     bool Visible();
     void setVisible(bool on);
+    // Takes a shown window out of sight and back without ending its showing
+    // (a modal form stays modal, Visible stays True). Moving itself off the
+    // screen is not enough: a window manager keeps part of such a window in sight.
+    void setInSight(bool on);
     bool KeyPreview() const { return m_keyPreview; }
     void setKeyPreview(bool on) { m_keyPreview = on; }
     int16_t WindowState();
@@ -217,6 +221,7 @@ private:
     bool m_keepOuter = false;   // Move set the outer size; a new frame keeps it
     bool m_awaitingFrame = false;
     bool m_unloading = false;
+    bool m_outOfSight = false;   // hidden by setInSight, still shown to the program
     Picture m_icon;
     Control* m_defaultButton = nullptr;
     Control* m_cancelButton = nullptr;

@@ -279,6 +279,12 @@ Picture PictureBox::Image()
 gdi::HDC PictureBox::hDC()
 {
     ensureBitmap();
+    // Whoever takes the DC may draw into the persistent image: with
+    // AutoRedraw the screen shows it at the next pass of the event loop. A box
+    // without it keeps its Paint contract (a repaint starts from the background).
+    if (m_autoRedraw)
+        if (QWidget* c = clientWidget())
+            c->update();
     return m_dc;
 }
 

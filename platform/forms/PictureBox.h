@@ -3,7 +3,8 @@
 // background picture; the persistent image starts as BackColor with Picture
 // drawn at (0, 0), takes whatever is drawn through hDC, and is what Image
 // returns (a copy). Setting BackColor or Picture, and Cls, clear the image
-// to that background. Qt only shows the bitmap. Without AutoRedraw the
+// to that background. Qt only shows the bitmap: with AutoRedraw, drawing
+// through hDC shows at the next pass of the event loop; without it the
 // background is restored before each Paint event.
 
 #include "platform/forms/Control.h"

@@ -122,4 +122,8 @@ protected:
     QProcess* process = nullptr;
 };
 
+// Where the canvas sits (inside the state tabs) and the actual-size boxes.
+inline const QRect kStateTabs((210 + 0) / 15, (1050 + 420) / 15, 5040 / 15, (4680 - 420) / 15);
+inline const QRect kActualBoxes((5340 + 1290) / 15, (570 + 2640) / 15, 1080 / 15, 1140 / 15);
+
 }  // namespace desktop

@@ -98,10 +98,6 @@ TEST_F(BarwrightDesktop, ThePanelKeepsItsLoadedSizeAsItsSmallest)
     EXPECT_EQ(d->frameRect(panel).size(), loaded.size());
 }
 
-// Where the canvas sits (inside the state tabs) and the actual-size boxes.
-const QRect kStateTabs((210 + 0) / 15, (1050 + 420) / 15, 5040 / 15, (4680 - 420) / 15);
-const QRect kActualBoxes((5340 + 1290) / 15, (570 + 2640) / 15, 1080 / 15, 1140 / 15);
-
 TEST_F(BarwrightDesktop, TheCanvasShowsNoMaskColourOutsideTheMaskCells)
 {
     const WindowId dialog = newToolOnPictures();

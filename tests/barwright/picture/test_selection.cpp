@@ -145,6 +145,17 @@ TEST_F(SelectionTest, LargerPictureAsksAndClipsTheCentre)
     EXPECT_THAT(owner->codes, ElementsAre(4));
 }
 
+TEST_F(SelectionTest, TheImportOptionsShowBothSizesSideBySide)
+{
+    putGradient(40, 30);
+    forms::testing::answerNextModal<frmImportImageOption>([](frmImportImageOption& f) {
+        EXPECT_LE(f.Label1.Left() + f.Label1.Width(), f.lbImageSize.Left());
+        EXPECT_LE(f.lbImageSize.Left() + f.lbImageSize.Width(), f.lbImportImageSize.Left());
+        f.cmdCxl.click();
+    });
+    engine->Paste();
+}
+
 TEST_F(SelectionTest, LargerPictureClipsTheTopLeftOrShrinks)
 {
     putGradient(40, 30);
