@@ -323,7 +323,7 @@ void ZentribarWidget::layoutNow()
             int offset = std::max(along, int(bar->positionState(3)));
             if (!line.empty() && (stretch || offset >= span)) {
                 dockLine();
-                offset = bar->positionState(3);
+                offset = std::max(0, int(bar->positionState(3)));
             }
             BarItem item{bar, {}, {}, {}, vertical, {}};
             layoutBar(item, QPoint(0, 0), vertical, 0);
