@@ -50,10 +50,9 @@ ProgramHost::ProgramHost(const QString& file) : m_file(file)
         m_caller = m_client->object();
     } catch (const rt::Error& e) {
         // Start empty, still bound to the file: it is written only when the
-        // developer applies a configuration.
+        // developer applies a configuration, and kept aside first.
         m_loadError = e;
-        m_client = std::make_unique<toolbar::ClientHost>(QString());
-        m_client->control()->boundFile = file;
+        m_client = toolbar::ClientHost::unread(file);
         m_caller = com::Object(std::make_shared<UnreadableClient>(m_client->object(), e));
     }
 }

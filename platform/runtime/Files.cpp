@@ -38,4 +38,12 @@ bool openRegularFile(QFile& file, QString& error)
     return true;
 }
 
+bool keepDamagedFile(const QString& path, QString& keptAs)
+{
+    keptAs = path + QStringLiteral(".damaged");
+    for (int n = 2; QFile::exists(keptAs); ++n)
+        keptAs = path + QStringLiteral(".damaged.%1").arg(n);
+    return QFile::rename(path, keptAs);
+}
+
 }  // namespace rt

@@ -1,7 +1,7 @@
 #pragma once
 // Opening files for reading. Only regular files are opened: a named pipe
 // would block the reader until a writer comes (for ever, before any window),
-// and a device may never end.
+// and a device may never end. Keeping a damaged file before it is replaced.
 
 #include <QString>
 
@@ -13,5 +13,9 @@ namespace rt {
 // with the reason in `error`, for a missing, unreadable or non-regular one;
 // the test and the opening are one step, so nothing can be swapped between.
 bool openRegularFile(QFile& file, QString& error);
+
+// Renames `path` to the first free name of "PATH.damaged", "PATH.damaged.2",
+// "PATH.damaged.3", ..., named in `keptAs` whether the rename worked or not.
+bool keepDamagedFile(const QString& path, QString& keptAs);
 
 }  // namespace rt

@@ -5,6 +5,7 @@
 // NUL-padded 260-character name, "!KTWD!" after the first NUL on Apply) it
 // loads that file, removes it, and writes the result back to its own file.
 // It records what it was handed and whether the utility said it was exiting.
+// A bound file it could not load is kept aside before it is first written.
 
 #include "platform/toolbar/MqZentribar.h"
 
@@ -21,14 +22,20 @@ public:
     void LoadConfiguration(const QString& file) override;
 
     QString boundFile;
+    bool boundFileUnread = false;    // the first write keeps the file aside
     QStringList handed;              // every argument, exactly as passed
     bool exited = false;
+
+private:
+    void keepUnreadFile();
 };
 
 class ClientHost {
 public:
     // Loads the bound file when it exists (raises when it cannot be read).
     explicit ClientHost(const QString& boundFile);
+    // Bound to a file that could not be loaded: the control starts empty.
+    static std::unique_ptr<ClientHost> unread(const QString& boundFile);
 
     const std::shared_ptr<ClientControl>& control() const { return m_control; }
     com::Object object() const { return com::Object(m_control); }

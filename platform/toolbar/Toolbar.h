@@ -52,7 +52,8 @@ public:
 
     // Position state: 1 the dock area (DockArea), 2 the row in that area,
     // 3 the offset along the row in pixels, 4 and 5 the floating left and
-    // top, 6 the floating width in pixels (0: one row), 7 kept as written.
+    // top in the control's area, 6 the floating width in pixels (0: one
+    // row), 7 kept as written.
     int16_t PositionState1() const { return m_ps1; }
     void setPositionState1(int16_t v);
     int16_t PositionState2() const { return m_ps2; }

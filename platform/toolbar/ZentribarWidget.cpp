@@ -56,6 +56,52 @@ bool showsText(const Tool& t)
 
 }  // namespace
 
+// A floating toolbar's own widget, beside the control's widget in the same
+// parent and raised above the other controls there, as a floating toolbar
+// window is. The control's widget lays it out, draws it and takes its mouse.
+class ZentribarWidget::FloatingView final : public QWidget {
+public:
+    FloatingView(ZentribarWidget* owner, QWidget* parent) : QWidget(parent), m_owner(owner) {}
+
+    std::shared_ptr<Toolbar> bar;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        m_owner->ensureLayout();
+        for (const auto& item : m_owner->m_bars) {
+            if (item.bar == bar && bar->dockArea() == DockArea::Floating) {
+                QPainter p(this);
+                p.translate(-item.rect.topLeft());
+                m_owner->paintBar(p, item);
+            }
+        }
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            m_owner->pressAt(ownerPos(*event));
+    }
+    void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            m_owner->releaseAt(ownerPos(*event));
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        m_owner->showToolbarMenu(event->globalPos());
+    }
+
+private:
+    QPoint ownerPos(const QMouseEvent& event) const
+    {
+        return m_owner->mapFromGlobal(mapToGlobal(event.position().toPoint()));
+    }
+
+    ZentribarWidget* m_owner;
+};
+
 ZentribarWidget::ZentribarWidget(std::shared_ptr<MqZentribar> control, QWidget* parent)
     : QWidget(parent), m_control(std::move(control))
 {
@@ -67,6 +113,8 @@ ZentribarWidget::ZentribarWidget(std::shared_ptr<MqZentribar> control, QWidget* 
 ZentribarWidget::~ZentribarWidget()
 {
     m_control->ViewChanged.disconnect(m_viewConnection);
+    for (const auto& view : m_floatingViews)
+        delete view.data();
 }
 
 QImage ZentribarWidget::toolImage(const forms::StdPicture& picture, bool useMask)
@@ -196,11 +244,21 @@ void ZentribarWidget::layoutBar(BarItem& item, QPoint origin, bool vertical,
     }
 }
 
+void ZentribarWidget::moveItem(BarItem& item, QPoint by)
+{
+    item.rect.translate(by);
+    item.grip.translate(by);
+    item.closeBox.translate(by);
+    for (auto& t : item.tools)
+        t.rect.translate(by);
+}
+
 void ZentribarWidget::layoutNow()
 {
     m_layoutDirty = false;
     m_bars.clear();
     m_images.clear();
+    scheduleFloatingViews();
     if (!m_control->Visible())
         return;
     // Group the visible toolbars by area and row; a row keeps its toolbars
@@ -228,51 +286,71 @@ void ZentribarWidget::layoutNow()
     for (const auto& [key, bars] : rows) {
         const auto area = DockArea(key.first);
         const bool vertical = area == DockArea::Left || area == DockArea::Right;
-        std::vector<BarItem> row;
+        const int span = vertical ? free.height() : free.width();
+        std::vector<BarItem> line;
         int along = 0, thick = 0;
+        // Docks the toolbars gathered so far as one line at the area's edge
+        // of the free space.
+        const auto dockLine = [&] {
+            if (line.empty())
+                return;
+            QPoint base;
+            switch (area) {
+            case DockArea::Top: base = free.topLeft(); free.setTop(free.top() + thick); break;
+            case DockArea::Bottom:
+                base = QPoint(free.left(), free.bottom() + 1 - thick);
+                free.setBottom(free.bottom() - thick);
+                break;
+            case DockArea::Left: base = free.topLeft(); free.setLeft(free.left() + thick); break;
+            case DockArea::Right:
+                base = QPoint(free.right() + 1 - thick, free.top());
+                free.setRight(free.right() - thick);
+                break;
+            case DockArea::Floating: break;
+            }
+            for (auto& item : line) {
+                moveItem(item, base);
+                m_bars.push_back(std::move(item));
+            }
+            line.clear();
+            along = thick = 0;
+        };
         for (const auto& bar : bars) {
-            BarItem item{bar, {}, {}, {}, vertical, {}};
-            const int offset = std::max(along, int(bar->positionState(3)));
+            // A stretched toolbar fills a line of its own, and a toolbar that
+            // would start past the end of a line begins the next one: every
+            // docked toolbar stays in view.
             const bool stretch = (bar->DockingFlags() & mqStretch) != 0;
-            const int span = vertical ? free.height() : free.width();
-            layoutBar(item, QPoint(0, 0), vertical, stretch ? span - offset : 0);
-            QPoint at = vertical ? QPoint(0, offset) : QPoint(offset, 0);
-            item.rect.moveTopLeft(at);
-            for (auto& t : item.tools)
-                t.rect.translate(at);
-            item.grip.translate(at);
-            along = offset + (vertical ? item.rect.height() : item.rect.width());
+            int offset = std::max(along, int(bar->positionState(3)));
+            if (!line.empty() && (stretch || offset >= span)) {
+                dockLine();
+                offset = std::max(0, int(bar->positionState(3)));
+            }
+            BarItem item{bar, {}, {}, {}, vertical, {}};
+            layoutBar(item, QPoint(0, 0), vertical, 0);
+            const auto length = [&] { return vertical ? item.rect.height() : item.rect.width(); };
+            if (offset >= span)
+                offset = std::max(0, span - length());
+            if (stretch)
+                layoutBar(item, QPoint(0, 0), vertical, span - offset);
+            moveItem(item, vertical ? QPoint(0, offset) : QPoint(offset, 0));
+            along = offset + length();
             thick = std::max(thick, vertical ? item.rect.width() : item.rect.height());
-            row.push_back(std::move(item));
+            line.push_back(std::move(item));
+            if (stretch)
+                dockLine();
         }
-        QPoint base;
-        switch (area) {
-        case DockArea::Top: base = free.topLeft(); free.setTop(free.top() + thick); break;
-        case DockArea::Bottom:
-            base = QPoint(free.left(), free.bottom() + 1 - thick);
-            free.setBottom(free.bottom() - thick);
-            break;
-        case DockArea::Left: base = free.topLeft(); free.setLeft(free.left() + thick); break;
-        case DockArea::Right:
-            base = QPoint(free.right() + 1 - thick, free.top());
-            free.setRight(free.right() - thick);
-            break;
-        case DockArea::Floating: break;
-        }
-        for (auto& item : row) {
-            item.rect.translate(base);
-            item.grip.translate(base);
-            for (auto& t : item.tools)
-                t.rect.translate(base);
-            m_bars.push_back(std::move(item));
-        }
+        dockLine();
     }
-    m_centre = free;
     for (const auto& bar : floating) {
         BarItem item{bar, {}, {}, {}, false, {}};
-        const QPoint at = m_centre.topLeft() +
-                          QPoint(bar->positionState(4), bar->positionState(5));
-        layoutBar(item, at, false, 0);
+        layoutBar(item, QPoint(0, 0), false, 0);
+        // Where it was dropped, moved back into view as far as it fits, so
+        // that it can always be dragged again.
+        const int left = std::clamp(bar->positionState(4), 0,
+                                    std::max(0, width() - item.rect.width()));
+        const int top = std::clamp(bar->positionState(5), 0,
+                                   std::max(0, height() - item.rect.height()));
+        moveItem(item, QPoint(left, top));
         m_bars.push_back(std::move(item));
     }
 }
@@ -286,6 +364,63 @@ void ZentribarWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_layoutDirty = true;
+    scheduleFloatingViews();
+}
+
+void ZentribarWidget::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    scheduleFloatingViews();
+}
+
+void ZentribarWidget::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    scheduleFloatingViews();
+}
+
+void ZentribarWidget::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    scheduleFloatingViews();
+}
+
+void ZentribarWidget::scheduleFloatingViews()
+{
+    if (m_floatingViewsPending)
+        return;
+    m_floatingViewsPending = true;
+    QMetaObject::invokeMethod(this, [this] { updateFloatingViews(); }, Qt::QueuedConnection);
+}
+
+void ZentribarWidget::updateFloatingViews()
+{
+    ensureLayout();
+    m_floatingViewsPending = false;
+    QWidget* host = parentWidget() ? parentWidget() : this;
+    const QPoint origin = host == this ? QPoint(0, 0) : pos();
+    size_t n = 0;
+    for (const auto& item : m_bars) {
+        if (item.bar->dockArea() != DockArea::Floating)
+            continue;
+        if (n == m_floatingViews.size())
+            m_floatingViews.emplace_back();
+        auto& view = m_floatingViews[n++];
+        if (!view)
+            view = new FloatingView(this, host);
+        view->bar = item.bar;
+        view->setFont(font());
+        view->setGeometry(item.rect.translated(origin));
+        view->setVisible(!isHidden());
+        view->raise();
+        view->update();
+    }
+    for (; n < m_floatingViews.size(); ++n) {
+        if (const auto& view = m_floatingViews[n]) {
+            view->hide();
+            view->bar.reset();
+        }
+    }
 }
 
 const ZentribarWidget::BarItem* ZentribarWidget::barItem(const QString& name) const
@@ -343,8 +478,10 @@ void ZentribarWidget::paintEvent(QPaintEvent*)
 {
     ensureLayout();
     QPainter p(this);
-    for (const auto& item : m_bars)
-        paintBar(p, item);
+    for (const auto& item : m_bars) {
+        if (item.bar->dockArea() != DockArea::Floating)   // drawn by its own view
+            paintBar(p, item);
+    }
 }
 
 void ZentribarWidget::paintBar(QPainter& p, const BarItem& item)
@@ -506,9 +643,24 @@ void ZentribarWidget::guarded(F&& action)
 
 void ZentribarWidget::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        pressAt(event->position().toPoint());
+}
+
+void ZentribarWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragBar)
+        event->accept();
+}
+
+void ZentribarWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        releaseAt(event->position().toPoint());
+}
+
+void ZentribarWidget::pressAt(QPoint pos)
+{
     const BarItem* item = barAt(pos);
     if (!item)
         return;
@@ -526,17 +678,8 @@ void ZentribarWidget::mousePressEvent(QMouseEvent* event)
     m_pressedTool = toolAt(pos);
 }
 
-void ZentribarWidget::mouseMoveEvent(QMouseEvent* event)
+void ZentribarWidget::releaseAt(QPoint pos)
 {
-    if (m_dragBar)
-        event->accept();
-}
-
-void ZentribarWidget::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint pos = event->position().toPoint();
     if (m_dragBar) {
         guarded([&] { endDrag(pos); });
         return;
@@ -578,6 +721,11 @@ void ZentribarWidget::openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at)
 
 void ZentribarWidget::contextMenuEvent(QContextMenuEvent* event)
 {
+    showToolbarMenu(event->globalPos());
+}
+
+void ZentribarWidget::showToolbarMenu(QPoint globalPos)
+{
     QMenu menu(this);
     for (const auto& bar : *m_control->toolbars()) {
         if (bar->Style() == 1)
@@ -592,7 +740,7 @@ void ZentribarWidget::contextMenuEvent(QContextMenuEvent* event)
         });
     }
     if (!menu.isEmpty())
-        menu.exec(event->globalPos());
+        menu.exec(globalPos);
 }
 
 void ZentribarWidget::setToolbarShown(const QString& name, bool shown)
@@ -643,8 +791,8 @@ void ZentribarWidget::endDrag(QPoint at)
     case DockArea::Left: row = int16_t(std::max(0, at.x()) / rowThickness); break;
     case DockArea::Right: row = int16_t(std::max(0, width() - at.x()) / rowThickness); break;
     case DockArea::Floating:
-        left = topLeft.x() - m_centre.left();
-        top = topLeft.y() - m_centre.top();
+        left = topLeft.x();
+        top = topLeft.y();
         break;
     }
     if (area != DockArea::Floating) {

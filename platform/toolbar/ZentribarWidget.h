@@ -3,12 +3,14 @@
 // at the edges (by DockingFlags and PositionState) or floating, lets the
 // developer click tools, drag toolbars, and hide or show them (context menu
 // or a floating toolbar's close box). It only shows the model; every change
-// goes through MqZentribar, which raises the events.
+// goes through MqZentribar, which raises the events. A floating toolbar is a
+// widget of its own beside this one, above the other controls of the form.
 
 #include "platform/toolbar/MqZentribar.h"
 
 #include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -43,12 +45,16 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    class FloatingView;
     struct ToolItem {
         std::shared_ptr<Tool> tool;
         QRect rect;
@@ -65,6 +71,9 @@ private:
     void scheduleLayout();
     void ensureLayout() const;
     void layoutNow();
+    static void moveItem(BarItem& item, QPoint by);
+    void scheduleFloatingViews();
+    void updateFloatingViews();
     QSize toolSize(const Tool& tool, const Toolbar& bar, bool vertical) const;
     void layoutBar(BarItem& item, QPoint origin, bool vertical, int stretchTo) const;
     const BarItem* barItem(const QString& name) const;
@@ -74,6 +83,9 @@ private:
     QImage cachedImage(const forms::Picture& picture, bool useMask);
     void beginDrag(const std::shared_ptr<Toolbar>& bar, QPoint at, QPoint grabOffset);
     void endDrag(QPoint at);
+    void pressAt(QPoint pos);
+    void releaseAt(QPoint pos);
+    void showToolbarMenu(QPoint globalPos);
     void openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at);
     template <class F>
     void guarded(F&& action);
@@ -82,11 +94,12 @@ private:
     int32_t m_viewConnection = 0;
     bool m_layoutDirty = true;
     std::vector<BarItem> m_bars;
-    QRect m_centre;
     QHash<const forms::StdPicture*, QImage> m_images;
     std::shared_ptr<Tool> m_pressedTool;
     std::shared_ptr<Toolbar> m_dragBar;
     QPoint m_dragOffset;
+    std::vector<QPointer<FloatingView>> m_floatingViews;
+    bool m_floatingViewsPending = false;
 };
 
 }  // namespace toolbar

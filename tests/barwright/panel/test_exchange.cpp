@@ -343,6 +343,27 @@ TEST_F(PanelTest, ApplyAfterAnUnreadableFileWritesIt)
     EXPECT_EQ(fileContent(file)->toolbars()->Count(), 1);
 }
 
+TEST_F(PanelTest, ApplyAfterADamagedFileKeepsItBesideTheNewOne)
+{
+    const QString file = tempPath(QStringLiteral("damaged.qrv"));
+    const QByteArray damaged("{\"format\": \"Zentribar configuration\", \"version\": 1, \"tools\": 7}");
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged);
+    }
+    forms::testing::answerNextMsgBox(forms::vbOK);   // the reason it was not loaded
+    start(file);
+    workingCopy().toolbars()->Add(QStringLiteral("Main"));
+    forms::testing::answerNextMsgBox(forms::vbOK);   // where it was kept
+    panel().cmdApply.click();
+    EXPECT_EQ(fileContent(file)->toolbars()->Count(), 1);
+    EXPECT_EQ(bytesOf(file + QStringLiteral(".damaged")), damaged);
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 2u);
+    EXPECT_THAT(forms::testing::shownMsgBoxes().back().text.toStdString(),
+                HasSubstr("damaged.qrv.damaged"));
+}
+
 TEST_F(PanelTest, ApplyWithoutATemporaryFolderReportsAndStaysDirty)
 {
     start(sampleCopy());

@@ -1,11 +1,14 @@
 // The stand-in client control: what the utility hands it and what it keeps.
 #include "ToolbarTestSupport.h"
 
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/Testing.h"
 #include "platform/toolbar/ClientHost.h"
 
 #include <gmock/gmock.h>
 
 using namespace toolbar;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -48,6 +51,58 @@ TEST(ToolbarClientHost, LoadsWhatItIsHandedAndWritesItBackToItsFile)
     host.object().call("LoadConfiguration", {rt::Variant(handover(temp, false))});
     EXPECT_FALSE(host.lastHadMarker());
     EXPECT_EQ(host.handedArguments().size(), 2);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST(ToolbarClientHost, AnUnreadBoundFileIsKeptAsideOnceBeforeItIsWritten)
+{
+    QTemporaryDir dir;
+    const QString bound = dir.filePath("form.qrv");
+    const QByteArray damaged("{ not a configuration");
+    writeFile(bound, damaged);
+    writeFile(bound + ".damaged", "kept before");   // taken: the next free name is used
+    forms::testing::reset();
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    const auto host = ClientHost::unread(bound);
+    EXPECT_EQ(host->boundFile(), bound);
+    EXPECT_EQ(host->control()->tools()->Count(), 0);
+
+    auto utility = std::make_shared<MqZentribar>();
+    const QString temp = dir.filePath("~MQ1.tmp");
+    for (const char* id : {"ID_First", "ID_Second"}) {
+        utility->tools()->Add(QLatin1String(id));
+        utility->SaveConfiguration(temp);
+        host->object().call("LoadConfiguration", {rt::Variant(handover(temp, true))});
+    }
+    EXPECT_EQ(bytesOf(bound + ".damaged.2"), damaged);
+    EXPECT_EQ(bytesOf(bound + ".damaged"), "kept before");
+    EXPECT_FALSE(QFile::exists(bound + ".damaged.3"));   // what it wrote itself is replaced
+    EXPECT_EQ(ClientHost(bound).control()->tools()->Count(), 2);
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+    const QString said = forms::testing::shownMsgBoxes().front().text;
+    EXPECT_THAT(said.toStdString(), HasSubstr("\"" + bound.toStdString() + "\""));
+    EXPECT_THAT(said.toStdString(), HasSubstr("\"" + bound.toStdString() + ".damaged.2\""));
+
+    // A file that was missing leaves nothing aside and says nothing.
+    forms::testing::reset();
+    const auto fresh = ClientHost::unread(dir.filePath("new.qrv"));
+    utility->SaveConfiguration(temp);
+    fresh->object().call("LoadConfiguration", {rt::Variant(handover(temp, true))});
+    EXPECT_EQ(ClientHost(dir.filePath("new.qrv")).control()->tools()->Count(), 2);
+    EXPECT_FALSE(QFile::exists(dir.filePath("new.qrv.damaged")));
+    EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
 }
 
 TEST(ToolbarClientHost, AnswersTheCallerQuestionsAndRecordsTheExit)

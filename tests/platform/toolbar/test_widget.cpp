@@ -1,5 +1,5 @@
 // The control's widget, rendered offscreen: pictures with their mask colour
-// transparent, docking, clicks, hiding and dragging.
+// transparent, docking, clicks, hiding and dragging, every toolbar in view.
 #include "ToolbarTestSupport.h"
 
 #include "platform/toolbar/ZentribarWidget.h"
@@ -150,6 +150,83 @@ TEST_F(ToolbarWidget, TheMouseDragsByTheGripAndClosesAFloatingToolbar)
     click(floating.topRight() + QPoint(-6, 6));   // the close box of its title
     EXPECT_THAT(log.codes(), ElementsAre(9, 10, 0));
     EXPECT_FALSE(c->toolbars()->Item(QStringLiteral("Top"))->Visible());
+}
+
+TEST_F(ToolbarWidget, EveryShownToolbarStaysInViewWhateverItsPosition)
+{
+    // "Top" follows a stretched toolbar in its row.
+    auto wide = c->toolbars()->Add("Wide");
+    wide->setDockingFlags(mqDockTop | mqStretch);
+    wide->tools()->Add("ID_Save");
+    c->toolbars()->Item(QStringLiteral("Top"))->setPositionState(3, 10);
+    // Offsets and a floating place far past the edges.
+    auto far = c->toolbars()->Add("Far");
+    far->setPositionState2(1);
+    far->setPositionState(3, 5000);
+    far->tools()->Add("ID_Open");
+    auto behind = c->toolbars()->Add("Behind");
+    behind->setPositionState2(1);
+    behind->setPositionState(3, 6000);
+    behind->tools()->Add("ID_Save");
+    auto away = c->toolbars()->Add("Away");
+    away->setPositionState1(int16_t(DockArea::Floating));
+    away->setPositionState(4, 5000);
+    away->setPositionState(5, -5000);
+    away->tools()->Add("ID_Open");
+
+    const QRect stretched = widget.toolbarRect("Wide");
+    EXPECT_EQ(stretched.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(stretched.width(), widget.width());
+    EXPECT_EQ(widget.toolbarRect("Top").top(), stretched.bottom() + 1);   // the next line
+    EXPECT_EQ(widget.toolbarRect("Top").left(), 10);
+    for (const char* name : {"Top", "Far", "Behind", "Away"}) {
+        SCOPED_TRACE(name);
+        const QRect r = widget.toolbarRect(QLatin1String(name));
+        ASSERT_FALSE(r.isEmpty());
+        EXPECT_TRUE(widget.rect().contains(r));
+    }
+    EXPECT_GT(widget.toolbarRect("Behind").top(), widget.toolbarRect("Far").bottom());
+}
+
+TEST_F(ToolbarWidget, AFloatingToolbarShowsAboveTheOtherControlsOfItsForm)
+{
+    QWidget form;
+    form.resize(320, 200);
+    auto* control = new ZentribarWidget(c, &form);
+    control->setPalette(widget.palette());
+    control->resize(form.size());
+    // A picture in the middle, above the control as a banner is.
+    QWidget banner(&form);
+    banner.setAutoFillBackground(true);
+    QPalette pal = banner.palette();
+    pal.setColor(QPalette::Window, qRgb(255, 255, 0));
+    banner.setPalette(pal);
+    banner.setGeometry(60, 60, 200, 80);
+    form.show();
+
+    control->dragToolbar("Top", QPoint(150, 100));
+    QApplication::processEvents();
+    const QRect floating = control->toolbarRect("Top");
+    ASSERT_TRUE(banner.geometry().contains(floating));
+    const QPoint image = control->toolRect("Top", 1).topLeft() + QPoint(3, 3);
+    EXPECT_EQ(form.grab().toImage().pixel(image + QPoint(5, 5)), kFill);
+
+    // Its title takes the mouse: dragged to the top edge, it docks again.
+    const auto view = form.childAt(floating.topLeft() + QPoint(10, 5));
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view, &banner);
+    const QPoint from = view->mapFrom(&form, floating.topLeft() + QPoint(10, 5));
+    const QPoint to = view->mapFrom(&form, QPoint(150, 3));
+    QMouseEvent press(QEvent::MouseButtonPress, from, view->mapToGlobal(from), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    QApplication::processEvents();
+    EXPECT_EQ(c->toolbars()->Item(QStringLiteral("Top"))->dockArea(), DockArea::Top);
+    EXPECT_EQ(control->toolbarRect("Top").top(), 0);
+    EXPECT_EQ(form.grab().toImage().pixel(image + QPoint(5, 5)), qRgb(255, 255, 0));
 }
 
 TEST_F(ToolbarWidget, AMenuBarLeadsTheTopAreaAndShowsCaptions)
