@@ -1,5 +1,7 @@
 #include "platform/system/Registry.h"
 
+#include "platform/runtime/Files.h"
+
 #include "platform/system/RegistryFile.h"
 
 #include <QDateTime>
@@ -430,10 +432,8 @@ void Store::load()
 
 bool Store::moveDamagedAside()
 {
-    QString target = m_path + QStringLiteral(".damaged");
-    for (int n = 2; QFile::exists(target); ++n)
-        target = m_path + QStringLiteral(".damaged.%1").arg(n);
-    if (!QFile::rename(m_path, target)) {
+    QString target;
+    if (!rt::keepDamagedFile(m_path, target)) {
         warnOnce(QStringLiteral("The damaged registry store %1 could not be moved to %2; "
                                 "changes are kept in memory only.")
                      .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(target)));
