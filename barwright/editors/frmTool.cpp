@@ -101,6 +101,7 @@ void frmTool::Form_Design()
 {
     setCaption(QStringLiteral("Tool"));
     setDesignSize(7800, 6420);
+    setHelpContextID(4000);   // the General tab is current at start
 
     tabMain.Move(90, 90, 7620, 5760);
     tabMain.setTabs(3);
