@@ -101,6 +101,7 @@ void frmTool::Form_Design()
 {
     setCaption(QStringLiteral("Tool"));
     setDesignSize(7800, 6420);
+    setHelpContextID(4000);   // the General tab is current at start
 
     tabMain.Move(90, 90, 7620, 5760);
     tabMain.setTabs(3);
@@ -127,11 +128,11 @@ void frmTool::Form_Design()
 
     chVisible.setCaption(QStringLiteral("&Visible"));
     chVisible.Move(4440, 45, 1620, 255);
-    chEnabled.setCaption(QStringLiteral("&Enabled"));
+    chEnabled.setCaption(QStringLiteral("Ena&bled"));
     chEnabled.Move(4440, 315, 1620, 255);
     chAutoWrap.setCaption(QStringLiteral("Auto &Wrap"));
     chAutoWrap.Move(4440, 585, 1620, 255);
-    chCustomizable.setCaption(QStringLiteral("Cu&stomizable"));
+    chCustomizable.setCaption(QStringLiteral("Customi&zable"));
     chCustomizable.Move(4440, 855, 1620, 255);
 
     // Right column.
@@ -174,22 +175,22 @@ void frmTool::Form_Design()
     lbState.setCaption(QStringLiteral("St&ate:"));
     lbState.Move(90, 345, 1050, 255);
     coState.Move(1170, 300, 2910, 315);
-    lbStateGroupName.setCaption(QStringLiteral("&Group:"));
+    lbStateGroupName.setCaption(QStringLiteral("G&roup:"));
     lbStateGroupName.Move(90, 735, 1050, 255);
     coStateGroupName.Move(1170, 690, 2910, 315);
-    chStateAllowAllUp.setCaption(QStringLiteral("Allow All &Up"));
+    chStateAllowAllUp.setCaption(QStringLiteral("Allow A&ll Up"));
     chStateAllowAllUp.Move(1170, 1080, 2400, 255);
 
-    Label7.setCaption(QStringLiteral("St&yle:"));
+    Label7.setCaption(QStringLiteral("&Style:"));
     Label7.Move(90, 345, 1050, 255);
     coComboStyle.Move(1170, 300, 2970, 315);
     lbComboDefText.setCaption(QStringLiteral("Default:"));
     lbComboDefText.Move(90, 735, 1050, 255);
     txtComboDefText.Move(1170, 690, 2970, 315);
-    lbComboWidth.setCaption(QStringLiteral("W&idth:"));
+    lbComboWidth.setCaption(QStringLiteral("Widt&h:"));
     lbComboWidth.Move(90, 1125, 1050, 255);
     txtComboWidth.Move(1170, 1080, 630, 315);
-    chComboLocked.setCaption(QStringLiteral("Loc&ked"));
+    chComboLocked.setCaption(QStringLiteral("&Locked"));
     chComboLocked.Move(1950, 1110, 1000, 255);
     chComboSorted.setCaption(QStringLiteral("So&rted"));
     chComboSorted.Move(3000, 1110, 1100, 255);
@@ -198,28 +199,28 @@ void frmTool::Form_Design()
     lvComboItems.setHideSelection(false);
     lvComboItems.setLabelEdit(1);   // edited through txtLabelEdit only
     txtLabelEdit.setVisible(false);
-    lblItemData.setCaption(QStringLiteral("Item &Data:"));
+    lblItemData.setCaption(QStringLiteral("Item D&ata:"));
     lblItemData.Move(2025, 1440, 930, 255);
     txtItemData.Move(2985, 1395, 1155, 315);
-    cmdComboNew.setCaption(QStringLiteral("Ne&w"));
+    cmdComboNew.setCaption(QStringLiteral("N&ew"));
     cmdComboNew.Move(60, 2610, 735, 345);
-    cmdComboRemoveAll.setCaption(QStringLiteral("Remove &All"));
+    cmdComboRemoveAll.setCaption(QStringLiteral("Remove All"));
     cmdComboRemoveAll.Move(810, 2610, 1290, 345);
-    cmdComboRemove.setCaption(QStringLiteral("Re&move"));
+    cmdComboRemove.setCaption(QStringLiteral("Remove"));
     cmdComboRemove.Move(2100, 2610, 810, 345);
 
     lbTextboxText.setCaption(QStringLiteral("Te&xt:"));
     lbTextboxText.Move(90, 345, 1050, 255);
     txtTextboxText.Move(1170, 300, 2970, 315);
-    lbTextboxMaxLength.setCaption(QStringLiteral("Max &Length:"));
+    lbTextboxMaxLength.setCaption(QStringLiteral("M&ax Length:"));
     lbTextboxMaxLength.Move(90, 735, 1050, 255);
     txtTextboxMaxLength.Move(1170, 690, 630, 315);
-    Label6.setCaption(QStringLiteral("Pass&word Char:"));
+    Label6.setCaption(QStringLiteral("Passwo&rd Char:"));
     Label6.Move(1905, 735, 1500, 255);
     txtTextboxPasswordChar.Move(3435, 690, 390, 315);
-    chTextboxLocked.setCaption(QStringLiteral("Loc&ked"));
+    chTextboxLocked.setCaption(QStringLiteral("&Locked"));
     chTextboxLocked.Move(90, 1110, 1500, 255);
-    Label5.setCaption(QStringLiteral("W&idth:"));
+    Label5.setCaption(QStringLiteral("Widt&h:"));
     Label5.Move(1875, 1125, 990, 255);
     txtTextboxWidth.Move(2895, 1080, 630, 315);
 

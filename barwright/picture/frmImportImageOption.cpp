@@ -25,22 +25,24 @@ void frmImportImageOption::Form_Design()
 {
     setCaption(QStringLiteral("Select Image Import Option"));
     setScaleMode(forms::vbPixels);
-    setDesignSize(360 * 15, 290 * 15);
+    setDesignSize(360 * 15, 340 * 15);
     // The tool's size sits between the caption and the imported size in both
-    // layouts (Form_Load widens the caption and moves the imported size left).
-    Label1.Move(8, 10, 136, 16);
+    // layouts (Form_Load narrows the caption, which then takes two lines, and
+    // moves the imported size left).
+    Label1.Move(8, 10, 136, 28);
     Label1.setCaption(QStringLiteral("The current tool image size is:"));
     lbImageSize.Move(148, 10, 54, 16);
     lbImportImageSize.Move(210, 10, 90, 16);
-    Label2.Move(8, 34, 200, 16);
+    Label2.Move(8, 40, 200, 16);
     Label2.setCaption(QStringLiteral("What do you want to do?"));
-    opClipCentered.Move(24, 56, 320, 20);
-    opClipLeftTop.Move(24, 78, 320, 20);
-    opShrink.Move(24, 100, 320, 20);
-    opEnlargeBitmap.Move(24, 122, 320, 20);
+    // Two lines each: a caption that does not fit the width wraps.
+    opClipCentered.Move(24, 62, 320, 30);
+    opClipLeftTop.Move(24, 94, 320, 30);
+    opShrink.Move(24, 129, 320, 30);
+    opEnlargeBitmap.Move(24, 163, 320, 30);
     opEnlargeBitmap.setCaption(
         QStringLiteral("&Enlarge drawing canvas to accomodate selected image"));
-    frPicPreviewHolder.Move(8, 150, 240, 130);
+    frPicPreviewHolder.Move(8, 200, 240, 130);
     picPreview.Move(150, 300, 390, 390);   // twips, inside the frame
     picPreview.setBorderStyle(0);           // it draws its own frame around the margin
     picPreview.setAutoRedraw(true);         // drawn by the options, kept over repaints
@@ -48,10 +50,10 @@ void frmImportImageOption::Form_Design()
     picWork.Move(0, 0, 16, 16);
     picWork.setVisible(false);
     picWork.setAutoSize(true);
-    cmdOK.Move(264, 160, 84, 26);
+    cmdOK.Move(264, 210, 84, 26);
     cmdOK.setCaption(QStringLiteral("OK"));
     cmdOK.setDefault(true);
-    cmdCxl.Move(264, 194, 84, 26);
+    cmdCxl.Move(264, 244, 84, 26);
     cmdCxl.setCaption(QStringLiteral("Cancel"));
     cmdCxl.setCancel(true);
 }

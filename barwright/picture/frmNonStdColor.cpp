@@ -17,7 +17,7 @@ void frmNonStdColor::Form_Design()
 {
     setCaption(QStringLiteral("Non-Standard Image Color"));
     setScaleMode(forms::vbPixels);
-    setDesignSize(420 * 15, 250 * 15);
+    setDesignSize(420 * 15, 262 * 15);
     Image1.Move(12, 12, 32, 32);
     Image1.setBorderStyle(0);
     const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
@@ -33,7 +33,7 @@ void frmNonStdColor::Form_Design()
     Label2.setCaption(QStringLiteral(
         "The Configuration Utility can convert all non-standard colors in the image to the "
         "closest match in the 16 color palette. Would you like to convert to 16 colors?"));
-    Label3.Move(56, 100, 352, 80);
+    Label3.Move(56, 100, 352, 92);
     Label3.setWordWrap(true);
     Label3.setCaption(QStringLiteral(
         "Warning: Pressing 'No' indicates you wish to import the image in high color format. "
@@ -41,13 +41,13 @@ void frmNonStdColor::Form_Design()
         "display high colors (eg 256/16 color modes). If you are not sure that the display "
         "adapters on the machines you distribute to can or will be set to at least 16 bit "
         "colors, then it is strongly recommended that you convert the image to 16 colors."));
-    chDontShowMessage.Move(12, 188, 396, 20);
+    chDontShowMessage.Move(12, 200, 396, 20);
     chDontShowMessage.setCaption(
         QStringLiteral("&Don't show me this message again this session."));
-    cmdOK.Move(232, 216, 84, 26);
+    cmdOK.Move(232, 228, 84, 26);
     cmdOK.setCaption(QStringLiteral("Yes"));
     cmdOK.setDefault(true);
-    CmdNo.Move(324, 216, 84, 26);
+    CmdNo.Move(324, 228, 84, 26);
     CmdNo.setCaption(QStringLiteral("No"));
 }
 

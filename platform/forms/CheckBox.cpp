@@ -4,14 +4,48 @@
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace forms {
 
 namespace {
-// Cycles cleared/grayed -> checked -> cleared, as the original box does.
-class TwoWayCheckBox final : public QCheckBox {
+// A caption wider than the box wraps onto the lines its height holds, beside
+// the indicator, as the original draws it; one that fits draws as Qt does.
+template <class Button, QStyle::ControlElement Element, QStyle::SubElement Contents>
+class WrappingButton : public Button {
 public:
-    using QCheckBox::QCheckBox;
+    using Button::Button;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QStyleOptionButton opt;
+        this->initStyleOption(&opt);
+        const QRect text = this->style()->subElementRect(Contents, &opt, this);
+        QString plain = this->text();
+        plain.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        if (this->fontMetrics().horizontalAdvance(plain) <= text.width()) {
+            Button::paintEvent(e);
+            return;
+        }
+        QStylePainter p(this);
+        opt.text.clear();
+        p.drawControl(Element, opt);
+        p.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap
+                                 | Qt::TextShowMnemonic,
+                       opt.palette, this->isEnabled(), this->text(), QPalette::WindowText);
+    }
+};
+
+using WrappingCheckBox =
+    WrappingButton<QCheckBox, QStyle::CE_CheckBox, QStyle::SE_CheckBoxContents>;
+
+// Cycles cleared/grayed -> checked -> cleared, as the original box does.
+class TwoWayCheckBox final : public WrappingCheckBox {
+public:
+    using WrappingCheckBox::WrappingCheckBox;
 
 protected:
     void nextCheckState() override
@@ -19,6 +53,9 @@ protected:
         setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
     }
 };
+
+using WrappingOptionButton =
+    WrappingButton<QRadioButton, QStyle::CE_RadioButton, QStyle::SE_RadioButtonContents>;
 
 int16_t valueOf(Qt::CheckState s)
 {
@@ -73,7 +110,7 @@ void CheckBox::click()
 
 QWidget* OptionButton::createWidget(QWidget* parent)
 {
-    auto* b = new QRadioButton(parent);
+    auto* b = new WrappingOptionButton(parent);
     QObject::connect(b, &QRadioButton::clicked, [this] { Click.fire(); });
     return b;
 }

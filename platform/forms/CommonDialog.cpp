@@ -18,22 +18,39 @@ namespace forms {
 
 namespace {
 
-// "Desc|*.a;*.b|..." -> Qt's "Desc (*.a *.b);;...", with *.* as *.
+// "Desc|*.a;*.b|..." -> Qt's "Desc (*.a *.b);;...", with *.* as *. Qt reads
+// the patterns from the parentheses it shows, so a description that already
+// ends in its pattern has them replaced rather than repeated.
 QString qtFilter(const QString& filter, int16_t index, QString* selected)
+{
+    const QStringList names = detail::fileDialogFilters(filter);
+    if (index >= 1 && index <= names.size())
+        *selected = names[index - 1];
+    return names.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+namespace detail {
+
+QStringList fileDialogFilters(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
+        const QString raw = parts[i + 1].trimmed();
+        QString patterns = raw;
         patterns.replace(u';', u' ').replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns.trimmed());
+        QString name = parts[i].trimmed();
+        const QString shown = u'(' + raw + u')';
+        if (name.endsWith(shown))
+            name.chop(shown.size());
+        out << QStringLiteral("%1 (%2)").arg(name.trimmed(), patterns.trimmed());
     }
-    if (index >= 1 && index <= out.size())
-        *selected = out[index - 1];
-    return out.join(QStringLiteral(";;"));
+    return out;
 }
 
-}  // namespace
+}  // namespace detail
 
 void CommonDialog::resetState()
 {
@@ -126,21 +143,7 @@ void CommonDialog::ShowColor()
 void CommonDialog::ShowHelp()
 {
     form().ensureLoaded();
-    if (HelpCommand == cdlHelpQuit) {
-        help::close();
-        return;
-    }
-    const int32_t id = HelpCommand == cdlHelpContext ? HelpContext : -1;
-    QString title;
-    if (testing::detail::active()) {
-        for (const help::Topic& t : help::readHelpFile(HelpFile))
-            if (t.id == id)
-                title = t.title;
-    } else {
-        title = help::show(HelpFile, id);
-    }
-    if (testing::detail::active())
-        testing::detail::recordHelp(HelpFile, HelpCommand, HelpContext, title);
+    help::run(HelpFile, HelpCommand, HelpContext);
 }
 
 namespace help {
@@ -219,6 +222,24 @@ QString show(const QString& path, int32_t contextId)
     window()->show();
     window()->raise();
     return title;
+}
+
+void run(const QString& path, int32_t command, int32_t contextId)
+{
+    if (command == cdlHelpQuit) {
+        close();
+        return;
+    }
+    const int32_t id = command == cdlHelpContext ? contextId : -1;
+    QString title;
+    if (testing::detail::active()) {
+        for (const Topic& t : readHelpFile(path))
+            if (t.id == id)
+                title = t.title;
+        testing::detail::recordHelp(path, command, contextId, title);
+    } else {
+        title = show(path, id);
+    }
 }
 
 void close()

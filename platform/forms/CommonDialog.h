@@ -59,7 +59,13 @@ private:
     void cancelled();
 };
 
-// The help window of the runtime (one per process); used by ShowHelp.
+namespace detail {
+// The filter list a file dialog shows for Filter: "Description (patterns)"
+// each, the pattern once also where the description holds it already.
+QStringList fileDialogFilters(const QString& filter);
+}  // namespace detail
+
+// The help window of the runtime (one per process); used by ShowHelp and F1.
 namespace help {
 struct Topic {
     int32_t id = 0;
@@ -71,6 +77,8 @@ std::vector<Topic> readHelpFile(const QString& path);
 // Shows a topic (or the contents for id < 0); returns the title shown.
 QString show(const QString& path, int32_t contextId);
 void close();
+// A help command as ShowHelp runs it (in a test: recorded, not shown).
+void run(const QString& path, int32_t command, int32_t contextId);
 }  // namespace help
 
 }  // namespace forms

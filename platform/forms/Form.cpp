@@ -2,6 +2,7 @@
 
 #include "platform/forms/AccessKeys.h"
 #include "platform/forms/App.h"
+#include "platform/forms/FormFont.h"
 #include "platform/forms/Input.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/MousePointer.h"
@@ -347,9 +348,9 @@ Form* Form::fromWindow(const QWidget* topLevel)
 void Form::createWindow()
 {
     detail::installAccessKeyOverride();
+    detail::useFormFont();
     m_windowOwner = std::make_unique<FormWindow>(this);
     m_window = m_windowOwner.get();
-    m_window->setWindowTitle(className());
     m_window->resize(320, 240);
     m_windowOwner->layoutClient();
     m_hwnd = hwndOf(m_window);

@@ -1,6 +1,7 @@
 #include "platform/forms/Input.h"
 
 #include "platform/forms/AccessKeys.h"
+#include "platform/forms/ContextHelp.h"
 
 #include "platform/forms/Control.h"
 #include "platform/forms/Form.h"
@@ -197,6 +198,8 @@ void formOwnKeyPress(Form& form, const QKeyEvent* e)
         form.KeyDown.fire(vk, shift);
         if (vk == 0 || !form.isLoaded())
             return;
+        if (vk == kVkF1 && pressHelpKey(form, nullptr))
+            return;
     }
     if (runAccessKey(form, accessKeyRequested(e)) || !form.isLoaded())
         return;
@@ -325,6 +328,8 @@ private:
             m_c->KeyDown.fire(vk, shift);
             if (!m_c || vk == 0)
                 return true;   // a handler took the key
+            if (vk == detail::kVkF1 && detail::pressHelpKey(form, m_c))
+                return true;
         }
         const QChar access = detail::accessKeyRequested(e);
         if (!access.isNull()) {

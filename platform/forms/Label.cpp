@@ -31,6 +31,7 @@ QWidget* Label::createWidget(QWidget* parent)
     auto* l = new ClickLabel(parent, &Click);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(true);   // a label of a fixed size breaks its text at its width
     l->setBuddy(l);   // so "&" underlines its letter; the runtime runs the key
     return l;
 }
@@ -69,6 +70,8 @@ void Label::setAutoSize(bool on)
 {
     auto* l = static_cast<QLabel*>(widget());
     m_autoSize = on;
+    if (l)
+        l->setWordWrap(m_wordWrap || !on);
     if (l && on)
         l->adjustSize();
 }
@@ -78,7 +81,7 @@ void Label::setWordWrap(bool on)
     auto* l = static_cast<QLabel*>(widget());
     m_wordWrap = on;
     if (l)
-        l->setWordWrap(on);
+        l->setWordWrap(on || !m_autoSize);
 }
 
 QWidget* Frame::createWidget(QWidget* parent)

@@ -88,8 +88,10 @@ QString Menu::Caption()
 void Menu::setCaption(const QString& caption)
 {
     if (QAction* a = action()) {
-        a->setSeparator(caption == QLatin1String("-"));
-        a->setText(caption);
+        // A separator's text would be drawn beside its line.
+        const bool separator = caption == QLatin1String("-");
+        a->setSeparator(separator);
+        a->setText(separator ? QString() : caption);
     }
 }
 

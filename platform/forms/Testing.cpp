@@ -4,9 +4,16 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/TestingInternal.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTabBar>
 #include <QThread>
 
 #include <deque>
@@ -145,6 +152,83 @@ QStringList takeFailures()
 void addFailure(const QString& what)
 {
     hooks().failures.append(what);
+}
+
+namespace {
+
+QString controlName(const Control& c)
+{
+    return c.Index() < 0 ? c.Name() : QStringLiteral("%1(%2)").arg(c.Name()).arg(c.Index());
+}
+
+// Whether text (with its "&" marks) fits the rectangle, wrapped or not.
+bool fits(const QWidget& w, const QRect& r, const QString& text, bool wrap)
+{
+    const int flags = Qt::TextShowMnemonic | (wrap ? Qt::TextWordWrap : 0);
+    const QRect need = w.fontMetrics().boundingRect(QRect(0, 0, r.width(), 100000), flags, text);
+    return need.width() <= r.width() && (!wrap || need.height() <= r.height());
+}
+
+bool captionFits(const QWidget& w)
+{
+    if (const auto* tabs = w.findChild<const QTabBar*>()) {
+        const int n = tabs->count();
+        return n == 0 || tabs->tabRect(n - 1).right() < tabs->width();
+    }
+    if (const auto* l = qobject_cast<const QLabel*>(&w))
+        return l->text().isEmpty() || fits(w, l->contentsRect(), l->text(), l->wordWrap());
+    if (const auto* g = qobject_cast<const QGroupBox*>(&w)) {
+        QStyleOptionGroupBox opt;
+        opt.initFrom(g);
+        opt.text = g->title();
+        opt.subControls = QStyle::SC_GroupBoxLabel;
+        const QRect r =
+            g->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, g);
+        return g->title().isEmpty() || r.right() < g->width();
+    }
+    if (const auto* b = qobject_cast<const QAbstractButton*>(&w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(b);
+        if (qobject_cast<const QCheckBox*>(b))
+            return fits(w, b->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, b),
+                        b->text(), true);
+        if (qobject_cast<const QRadioButton*>(b))
+            return fits(w, b->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, b),
+                        b->text(), true);
+        const int margin = b->style()->pixelMetric(QStyle::PM_ButtonMargin, &opt, b);
+        return fits(w, b->rect().adjusted(margin / 2, 0, -margin / 2, 0), b->text(), false);
+    }
+    return true;
+}
+
+}  // namespace
+
+QStringList cutCaptions(Form& form)
+{
+    QStringList cut;
+    for (Control* c : form.controls()) {
+        const QWidget* w = c->existingWidget();
+        if (w && w->isVisible() && !captionFits(*w))
+            cut << controlName(*c);
+    }
+    return cut;
+}
+
+QStringList sharedAccessKeys(Form& form)
+{
+    QStringList shared;
+    for (QChar key : QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789")) {
+        QStringList names;
+        for (Control* c : form.controls()) {
+            const QWidget* w = c->existingWidget();
+            if (!w || !w->isVisible() || !c->hasAccessKey(key))
+                continue;
+            names << controlName(*c);
+        }
+        if (names.size() > 1)
+            shared << QStringLiteral("%1: %2").arg(key, names.join(u' '));
+    }
+    return shared;
 }
 
 void processEvents(int forMs)

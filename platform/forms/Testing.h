@@ -76,6 +76,17 @@ struct ShownHelp {
 };
 const std::vector<ShownHelp>& shownHelp();
 
+// ---- Access keys -----------------------------------------------------------
+// The access keys that several visible controls of the form's shown window
+// have (a disabled control counts: it may be enabled any time), each as
+// "k: name name" (an array element as name(i)), in key order.
+QStringList sharedAccessKeys(Form& form);
+
+// The visible controls of the form that cut their caption, by name: a
+// label's or a frame's text, a button's, a check or option box's (wrapped
+// as it draws it), or a tab strip whose tabs do not all fit.
+QStringList cutCaptions(Form& form);
+
 // ---- Failures ------------------------------------------------------------
 // A message box, dialog or modal form that nobody answered, an answer left
 // for the wrong form, an error reported by the runtime: one line each.

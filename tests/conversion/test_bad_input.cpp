@@ -3,6 +3,7 @@
 #include "ConversionFixture.h"
 
 #include "conversion/windows/ResultsForm.h"
+#include "tests/support/FormTexts.h"
 #include "platform/forms/MsgBox.h"
 
 #include <QDir>
@@ -61,6 +62,7 @@ TEST_F(ConversionWindow, ReadOnlyProjectStaysAsItWasAndIsNotReported)
     main().List1.clickItem(0);
     forms::testing::answerNextMsgBox(forms::vbOK);   // names the read-only project
     forms::testing::answerNextModal<ResultsForm>([&](ResultsForm& results) {
+        expectWholeAndDistinct(results, QStringLiteral("results"));
         ASSERT_EQ(results.List1.ListCount(), 1);
         EXPECT_EQ(results.List1.List(0), other);
         results.cmdOK.click();

@@ -1,5 +1,6 @@
 // Settings, layout, the folder picker, File Open and the about box.
 #include "ConversionFixture.h"
+#include "tests/support/FormTexts.h"
 
 #include "conversion/engine/mConversion.h"
 #include "conversion/windows/AboutForm.h"
@@ -23,6 +24,7 @@ QString setting(const QString& key)
 TEST_F(ConversionWindow, StartsWithDefaultsAndKeepsTheChoicesForTheNextStart)
 {
     EXPECT_EQ(main().Caption(), "Quenbrix VB Control Conversion Utility");
+    expectWholeAndDistinct(main(), QStringLiteral("main"));
     EXPECT_EQ(main().cboProduct.ListCount(), 12);
     EXPECT_EQ(main().cboProduct.ListIndex(), 0);
     EXPECT_EQ(main().chkSubFolders.Value(), 1);
@@ -84,6 +86,7 @@ TEST_F(ConversionWindow, PathFormStartsAtTheFirstFolderAndReplacesTheList)
     main().txtPath.setText(at("Inventory") + ";" + at("Tools"));
     forms::testing::answerNextModal<PathForm>([&](PathForm& picker) {
         EXPECT_EQ(picker.Caption(), "Get Path");
+        expectWholeAndDistinct(picker, QStringLiteral("path"));
         EXPECT_EQ(picker.Dir1.Path(), at("Inventory"));
         ASSERT_EQ(picker.Dir1.ListCount(), 1);
         EXPECT_EQ(picker.Dir1.List(0), at("Inventory/Reports"));
@@ -159,6 +162,7 @@ TEST_F(ConversionWindow, AboutBox)
 {
     forms::testing::answerNextModal<AboutForm>([](AboutForm& about) {
         EXPECT_EQ(about.Caption(), "   About VB Control Conversion");
+        expectWholeAndDistinct(about, QStringLiteral("about"));
         EXPECT_EQ(about.BuildLabel.Caption(), "Version 1.00");
         EXPECT_TRUE(about.AboutLabel.Caption().startsWith("A utility to convert Visual Basic"));
         about.Command1.click();

@@ -1,6 +1,7 @@
 // Two steps of the wizard grabbed offscreen. With BW_PELLUMAR_SHOT_DIR set,
 // the pictures are written to that folder.
 #include "WizardFixture.h"
+#include "tests/support/FormTexts.h"
 
 #include <QImage>
 #include <QWidget>
@@ -10,6 +11,7 @@ namespace {
 QImage grab(frmWizard& w, const QString& name)
 {
     forms::testing::processEvents(20);
+    expectWholeAndDistinct(w, name);
     const QImage shot = w.window()->grab().toImage();
     if (qEnvironmentVariableIsSet("BW_PELLUMAR_SHOT_DIR"))
         shot.save(QDir(qEnvironmentVariable("BW_PELLUMAR_SHOT_DIR")).filePath(name));

@@ -1,11 +1,13 @@
 // The dialogs grabbed offscreen, each tab that has fields. With
-// BW_EDITORS_SHOT_DIR set, the pictures are written to that folder.
+// BW_EDITORS_SHOT_DIR set, the pictures are written to that folder. In each
+// state every caption shows whole and no access key is there twice.
 #include "EditorsFixture.h"
 
 #include "barwright/editors/frmColors.h"
 #include "barwright/editors/frmTBar.h"
 #include "barwright/editors/frmTool.h"
 #include "platform/toolbar/Tool.h"
+#include "tests/support/FormTexts.h"
 
 #include <QDir>
 #include <QImage>
@@ -66,6 +68,36 @@ TEST_F(EditorsTest, DialogsRender)
         c.cmdCxl.click();
     });
     colors.Show(forms::vbModal);
+}
+
+TEST_F(EditorsTest, EveryStateShowsWholeCaptionsAndDistinctAccessKeys)
+{
+    frmTool::get().bEditMode = false;
+    frmTool::get().sTool = QStringLiteral("Tool");
+    runModal<frmTool>(frmTool::get(), [](frmTool& d) {
+        for (int16_t type = 0; type <= toolbar::mqMenu; ++type) {
+            d.coType.setListIndex(type);
+            expectWholeAndDistinct(d, QStringLiteral("tool type %1").arg(type));
+        }
+        for (int16_t tab : {1, 2}) {
+            d.tabMain.setTab(tab);
+            expectWholeAndDistinct(d, QStringLiteral("tool tab %1").arg(tab));
+        }
+        d.cmdCxl.click();
+    });
+    frmTBar::get().bEditMode = false;
+    frmTBar::get().sToolbarName = QStringLiteral("ToolBar1");
+    runModal<frmTBar>(frmTBar::get(), [](frmTBar& d) {
+        expectWholeAndDistinct(d, QStringLiteral("toolbar"));
+        d.cmdCxl.click();
+    });
+    runModal<frmColors>(frmColors::get(), [](frmColors& c) {
+        for (int16_t tab : {0, 1}) {
+            c.tabMain.setTab(tab);
+            expectWholeAndDistinct(c, QStringLiteral("colours tab %1").arg(tab));
+        }
+        c.cmdCxl.click();
+    });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "CopyDialogFixture.h"
 
 #include "barwright/panel/frmLoadToolbars.h"
+#include "tests/support/FormTexts.h"
 
 #include <QFile>
 
@@ -157,6 +158,7 @@ TEST_F(LoadToolbarsTest, ToolbarQuestionShowsBothSidesAndClosingItCancels)
     wc->toolbars()->Add("Edit");
     play({"First", "Edit", "Last"});
     forms::testing::answerNextModal<frmLoadToolbarConflict>([](frmLoadToolbarConflict& d) {
+        expectWholeAndDistinct(d, QStringLiteral("toolbar question"));
         EXPECT_EQ(d.lbMain.Caption(), "The control already contains a toolbar called 'Edit'.");
         EXPECT_EQ(d.txtOldStyle.Text(), "0 - Standard Toolbar");
         ASSERT_EQ(d.lvOld.ListItems.Count(), 1);

@@ -8,6 +8,7 @@
 #include "platform/forms/CommonDialog.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/system/Registry.h"
+#include "tests/support/FormTexts.h"
 
 #include <QDir>
 #include <QImage>
@@ -237,6 +238,7 @@ TEST_F(PanelFilesTest, CopyCommandsRebuildTheViewsAfterACopy)
 
     forms::testing::answerNextFileDialog(file);
     forms::testing::answerNextModal<frmLoadToolbars>([](frmLoadToolbars& f) {
+        expectWholeAndDistinct(f, QStringLiteral("load toolbars"));
         f.cmdSelectAll.click();
         f.cmdOK.click();
     });
@@ -247,6 +249,7 @@ TEST_F(PanelFilesTest, CopyCommandsRebuildTheViewsAfterACopy)
 
     forms::testing::answerNextFileDialog(file);
     forms::testing::answerNextModal<frmLoadTools>([](frmLoadTools& f) {
+        expectWholeAndDistinct(f, QStringLiteral("load tools"));
         f.cmdSelectAll.click();
         f.cmdOK.click();
     });

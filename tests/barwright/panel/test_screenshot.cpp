@@ -1,6 +1,7 @@
 // Both windows on the sample configuration, grabbed offscreen. With
 // BW_WRITE_SCREENSHOT=1 the picture is written to docs/barwright.png.
 #include "PanelFixture.h"
+#include "tests/support/FormTexts.h"
 
 #include <QPainter>
 
@@ -10,6 +11,15 @@ TEST_F(PanelTest, BothWindowsRenderTheSample)
     QWidget* preview = frmPreview::get().window()->window();
     QWidget* panelWindow = panel().window()->window();
     preview->resize(640, 300);
+    for (int16_t tab : {0, 1, 2}) {
+        panel().tabMain.setTab(tab);
+        // The Options tab's own captions share "I" and "S".
+        QStringList own;
+        if (tab == 2)
+            own = {QStringLiteral("i: lbImageImportOption cmdImport"),
+                   QStringLiteral("s: tabMain lbStyle")};
+        expectWholeAndDistinct(panel(), QStringLiteral("panel tab %1").arg(tab), own);
+    }
     panel().tabMain.setTab(2);
     forms::testing::processEvents(50);
 

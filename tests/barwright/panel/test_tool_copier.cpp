@@ -4,6 +4,7 @@
 #include "CopyDialogFixture.h"
 
 #include "barwright/panel/CToolCopier.h"
+#include "tests/support/FormTexts.h"
 
 using namespace toolbar;
 using forms::testing::shownModalForms;
@@ -146,6 +147,7 @@ TEST_F(ToolCopierTest, CancelAsksForConfirmationAndNoKeepsTheQuestionOpen)
     addTool(*wc, "X", "old", mqComboBox);
     addTool(*src, "X", "new");
     forms::testing::answerNextModal<frmLoadToolConflict>([](frmLoadToolConflict& d) {
+        expectWholeAndDistinct(d, QStringLiteral("tool question"));
         EXPECT_EQ(d.txtOldType.Text(), "4 - ComboBox");
         EXPECT_EQ(d.txtNewType.Text(), "0 - Button");
         EXPECT_EQ(d.txtNewDesc.Text(), "new X");

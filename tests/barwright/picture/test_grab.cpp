@@ -11,6 +11,7 @@
 #include "barwright/picture/mDrawParams.h"
 #include "platform/forms/Testing.h"
 #include "platform/system/KeyState.h"
+#include "tests/support/FormTexts.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -102,6 +103,7 @@ protected:
     {
         m_question = [=] {
             forms::testing::answerNextModal<frmNonStdColor>([=](frmNonStdColor& f) {
+                expectWholeAndDistinct(f, QStringLiteral("colour question"));
                 if (tick)
                     f.chDontShowMessage.setValue(forms::vbChecked);
                 (yes ? f.cmdOK : f.CmdNo).click();
@@ -117,6 +119,8 @@ protected:
         forms::testing::answerNextModal<frmGrabPreview>([=](frmGrabPreview& f) {
             if (question)
                 question();   // queued behind this window's own answer
+            expectWholeAndDistinct(f, QStringLiteral("grab"));
+            EXPECT_EQ(f.Caption(), QString());   // no internal name as its title
             QCursor::setPos(130, 10);
             f.imgFinder.MouseDown.fire(forms::vbLeftButton, 0, 6, 6);
             QCursor::setPos(AreaX, AreaY);

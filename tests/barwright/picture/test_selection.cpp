@@ -8,6 +8,7 @@
 #include "platform/forms/MousePointer.h"
 #include "platform/forms/Testing.h"
 #include "platform/system/KeyState.h"
+#include "tests/support/FormTexts.h"
 
 #include <set>
 
@@ -135,6 +136,9 @@ TEST_F(SelectionTest, LargerPictureAsksAndClipsTheCentre)
     bool enlargeEnabled = true;
     forms::testing::answerNextModal<frmImportImageOption>([&](frmImportImageOption& f) {
         enlargeEnabled = f.opEnlargeBitmap.Enabled();
+        // Both clip options have their own "&Clip".
+        expectWholeAndDistinct(f, QStringLiteral("import options"),
+                               {QStringLiteral("c: opClipCentered opClipLeftTop")});
         EXPECT_EQ(f.lbImportImageSize.Caption(), QStringLiteral("40x30"));
         f.cmdOK.click();
     });

@@ -1,0 +1,101 @@
+// F1 in the tool dialog opens the help topic of its tab, and menu separators
+// are drawn as lines alone.
+#include "DesktopFixture.h"
+
+using namespace desktop;
+
+namespace {
+
+const QString kPanel = QStringLiteral("^Configuration Control Panel$");
+const QString kNewTool = QStringLiteral("^New Tool$");
+
+class HelpDrawDesktop : public DesktopTest {};
+
+TEST_F(HelpDrawDesktop, F1OnEachToolDialogTabOpensThatTabsTopic)
+{
+    // Registered as scripts/register-help does, in this desktop's store.
+    QProcess& reg = d->start(programPath(QStringLiteral("bw-register-help")),
+                             {QStringLiteral(BW_SOURCE_DIR "/help")});
+    ASSERT_TRUE(Desktop::waitForExit(reg, kAppear));
+    ASSERT_EQ(reg.exitCode(), 0);
+    const QString config = d->path(QStringLiteral("sample.qrv"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(BW_SOURCE_DIR "/examples/sample.qrv"), config));
+    QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_NE(launch(programPath(QStringLiteral("barwright")), {config}, kPanel), 0u);
+
+    d->key(QStringLiteral("alt+s"));
+    d->key(QStringLiteral("alt+n"));
+    const WindowId dialog = d->waitForWindow(kNewTool, kAppear);
+    ASSERT_NE(dialog, 0u);
+    d->waitForPainted(dialog, kAppear);
+    const std::pair<const char*, const char*> tabs[] = {
+        {"", "General"}, {"alt+d", "Description"}, {"alt+p", "Pictures"}};
+    for (const auto& [key, topic] : tabs) {
+        SCOPED_TRACE(topic);
+        d->activate(dialog);
+        if (*key)
+            d->key(QLatin1String(key));
+        d->key(QStringLiteral("F1"));
+        const WindowId help =
+            d->waitForWindow(QStringLiteral("^Tool Dialog: %1$").arg(QLatin1String(topic)), 10000);
+        ASSERT_NE(help, 0u);
+        EXPECT_TRUE(d->waitForPainted(help, 5000));
+    }
+}
+
+// The rows of a menu's picture that hold a separator: a line across most of
+// the menu in one colour other than the menu's own.
+std::vector<int> separatorRows(const QImage& menu)
+{
+    std::vector<int> rows;
+    const QRgb background = menu.pixel(menu.width() / 2, 2);
+    for (int y = 1; y + 1 < menu.height(); ++y) {
+        const QRgb c = menu.pixel(menu.width() / 2, y);
+        if (c == background)
+            continue;
+        int run = 0;
+        for (int x = menu.width() / 4; x < menu.width() * 3 / 4; ++x)
+            run += menu.pixel(x, y) == c;
+        if (run == menu.width() * 3 / 4 - menu.width() / 4)
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+TEST_F(HelpDrawDesktop, AMenuSeparatorHasNoDashBesideIt)
+{
+    const WindowId main = launch(programPath(QStringLiteral("conversion")), {},
+                                 QStringLiteral("^Quenbrix VB Control Conversion Utility$"));
+    ASSERT_NE(main, 0u);
+    d->key(QStringLiteral("alt+a"));
+    QRect menuRect;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            for (const QRect& r : d->unmanagedWindows())
+                if (r.width() > 40 && r.height() > 40)
+                    menuRect = r;
+            return !menuRect.isEmpty();
+        },
+        5000))
+        << "no Action menu";
+    QImage menu;
+    std::vector<int> rows;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            menu = d->grab(menuRect);
+            rows = separatorRows(menu);
+            return !rows.empty();
+        },
+        5000))
+        << "no separator";
+    // Text is dark; the separator's band holds none.
+    int dark = 0;
+    for (int y = std::max(0, rows.front() - 4); y <= std::min(menu.height() - 1, rows.back() + 4);
+         ++y)
+        for (int x = 0; x < menu.width(); ++x)
+            dark += qGray(menu.pixel(x, y)) < 96;
+    EXPECT_EQ(dark, 0);
+    d->key(QStringLiteral("Escape"));
+}
+
+}  // namespace
