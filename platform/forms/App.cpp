@@ -3,8 +3,10 @@
 #include "platform/forms/Form.h"
 
 #include <QApplication>
-#include <QTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
 
 namespace forms {
 
@@ -101,9 +103,58 @@ void App::setPrevInstance(bool on)
     state().prevInstance = on;
 }
 
+namespace {
+// Code that yields after each of thousands of entries must not repaint its
+// windows each time (a list's repaint costs milliseconds, the rest of a
+// yield microseconds). While DoEvents runs, a window repaints at most once a
+// frame; a repaint that comes sooner is put back in the queue, for the next
+// yield or the event loop. All other events are delivered at every yield,
+// and a yield after a pause repaints as before.
+class PaintPacer final : public QObject {
+public:
+    static constexpr qint64 kFrameMs = 16;
+
+    void run()
+    {
+        if (!m_installed) {
+            qApp->installEventFilter(this);
+            m_installed = true;
+        }
+        ++m_depth;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        --m_depth;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (m_depth == 0 || e->type() != QEvent::UpdateRequest || !watched->isWidgetType())
+            return false;
+        if (!m_lastPaint.isValid() || m_lastPaint.elapsed() >= kFrameMs) {
+            m_lastPaint.start();
+            return false;
+        }
+        QCoreApplication::postEvent(watched, new QEvent(QEvent::UpdateRequest),
+                                    Qt::LowEventPriority);
+        return true;
+    }
+
+private:
+    QElapsedTimer m_lastPaint;
+    int m_depth = 0;
+    bool m_installed = false;
+};
+}  // namespace
+
 int16_t DoEvents()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    static QPointer<PaintPacer> pacer;
+    if (!pacer && qApp) {
+        pacer = new PaintPacer();
+        pacer->setParent(qApp);
+    }
+    if (pacer)
+        pacer->run();
     return int16_t(Form::loadedForms().size());
 }
 

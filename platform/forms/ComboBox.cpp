@@ -350,6 +350,16 @@ public:
     void forgetTexts() { m_delegate->forget(); }
 
 protected:
+    // A check changes no entry's size: the list view would lay out the whole
+    // list again for it, once per check of a Check All.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override
+    {
+        if (roles == QList<int>{Qt::CheckStateRole})
+            QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        else
+            QListWidget::dataChanged(topLeft, bottomRight, roles);
+    }
     void changeEvent(QEvent* e) override
     {
         QListWidget::changeEvent(e);
