@@ -306,15 +306,27 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
         return bStopFind;
     };
 
-    // Regular files only: a pipe or device named like a project would block
-    // the read, and the window with it.
-    const QFileInfoList files =
-        dir.entryInfoList({QStringLiteral("*.vbp")}, QDir::Files | QDir::Hidden,
+    // One reading of the folder gives both its projects and its subfolders.
+    // Linked folders are not followed: a link to a parent would never end.
+    QFileInfoList files;
+    QStringList subFolders;
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                           QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir()) {
+            if (bSubDirs && !entry.isSymLink())
+                subFolders.append(sDirPath + u'/' + entry.fileName());
+        } else if (entry.fileName().endsWith(QLatin1String(".vbp"), Qt::CaseInsensitive)) {
+            files.append(entry);
+        }
+    }
     for (const QFileInfo& file : files) {
         forms::DoEvents();
         if (searchEnded())
             return;
+        // Regular files only: a pipe or device named like a project would
+        // block the read, and the window with it.
         if (!file.isFile())
             continue;
         const QString name = file.fileName();
@@ -326,19 +338,10 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
     if (searchEnded())
         return;
 
-    if (bSubDirs) {
-        // Linked folders are not followed: a link to a parent would never end.
-        QStringList subFolders;
-        const QFileInfoList dirs = dir.entryInfoList(
-            QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks,
-            QDir::Name | QDir::IgnoreCase);
-        for (const QFileInfo& d : dirs)
-            subFolders.append(sDirPath + u'/' + d.fileName());
-        for (const QString& folder : subFolders) {
-            if (searchEnded())
-                return;
-            TraverseDir(folder, bSubDirs);
-        }
+    for (const QString& folder : subFolders) {
+        if (searchEnded())
+            return;
+        TraverseDir(folder, bSubDirs);
     }
 }
 
