@@ -106,13 +106,13 @@ void App::setPrevInstance(bool on)
 namespace {
 // Code that yields after each of thousands of entries must not repaint its
 // windows each time (a list's repaint costs milliseconds, the rest of a
-// yield microseconds). While DoEvents runs, a window repaints at most once a
-// frame; a repaint that comes sooner is put back in the queue, for the next
-// yield or the event loop. All other events are delivered at every yield,
+// yield microseconds). While DoEvents runs, a window repaints at most 25
+// times a second; a repaint that comes sooner is put back in the queue, for
+// the next yield or the event loop. All other events are delivered at every yield,
 // and a yield after a pause repaints as before.
 class PaintPacer final : public QObject {
 public:
-    static constexpr qint64 kFrameMs = 16;
+    static constexpr qint64 kFrameMs = 40;
 
     void run()
     {

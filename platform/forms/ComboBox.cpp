@@ -292,10 +292,15 @@ class ListBoxDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // Asked at each layout, that is after each entry added.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        const QScopedValueRollback g(m_measuring, true);
-        return QStyledItemDelegate::sizeHint(option, index);
+        if (!m_size.isValid() || option.font != m_sizeFont) {
+            const QScopedValueRollback g(m_measuring, true);
+            m_size = QStyledItemDelegate::sizeHint(option, index);
+            m_sizeFont = option.font;
+        }
+        return m_size;
     }
 
     // True when the text is wider than any before it.
@@ -306,12 +311,14 @@ public:
             return false;
         m_widestWidth = width;
         m_widest = text;
+        m_size = QSize();
         return true;
     }
     void forget()
     {
         m_widest.clear();
         m_widestWidth = -1;
+        m_size = QSize();
     }
 
 protected:
@@ -326,6 +333,8 @@ private:
     QString m_widest;
     int m_widestWidth = -1;
     mutable bool m_measuring = false;
+    mutable QSize m_size;
+    mutable QFont m_sizeFont;
 };
 
 // Clicks arrive at the list's viewport, which the control's input filter on
