@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace forms;
@@ -114,13 +115,38 @@ TEST_F(ListBoxTest, SelectedOnACheckListMakesTheEntryCurrent)
 {
     ListBox& l = form().liChecks;
     l.setSelected(1, true);    // moves ListIndex: ItemCheck, then Click
-    l.setSelected(1, false);   // stays on it: ItemCheck only
+    l.setSelected(1, false);   // stays on it: ItemCheck and Click all the same
     l.setSelected(1, false);   // no change: nothing
     l.setSelected(0, true);
     EXPECT_EQ(l.ListIndex(), 0);
     EXPECT_THAT(form().events,
                 ElementsAre("checks ItemCheck 1 1", "checks Click 1", "checks ItemCheck 1 0",
-                            "checks ItemCheck 0 1", "checks Click 0"));
+                            "checks Click 1", "checks ItemCheck 0 1", "checks Click 0"));
+}
+
+TEST_F(ListBoxTest, ACheckListOfOneEntryClicksAtEveryChangeByCode)
+{
+    ListBox& l = form().liChecks;
+    l.Clear();
+    l.AddItem(QStringLiteral("Only"));
+    form().events.clear();
+    for (bool on : {true, false, true})
+        l.setSelected(0, on);
+    EXPECT_THAT(form().events,
+                ElementsAre("checks ItemCheck 0 1", "checks Click 0", "checks ItemCheck 0 0",
+                            "checks Click 0", "checks ItemCheck 0 1", "checks Click 0"));
+}
+
+TEST_F(ListBoxTest, TheLongestEntryCanBeScrolledIntoViewAfterShortOnes)
+{
+    auto* w = static_cast<QListWidget*>(form().liPlain.widget());
+    const QString longest = QStringLiteral("/a/rather/long/folder/path/").repeated(8) + "End.vbp";
+    form().liPlain.AddItem(longest);
+    form().liPlain.AddItem(QStringLiteral("x"));
+    forms::testing::processEvents(20);
+    const int textWidth = w->fontMetrics().horizontalAdvance(longest);
+    EXPECT_GE(w->horizontalScrollBar()->maximum() + w->viewport()->width(), textWidth);
+    EXPECT_GE(w->visualItemRect(w->item(0)).width(), textWidth);
 }
 
 TEST_F(ListBoxTest, SelectedOnAPlainListClicksOnlyOnAChange)
