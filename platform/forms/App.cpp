@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPointer>
+#include <QScopedValueRollback>
+#include <QThread>
 #include <QTimer>
 
 namespace forms {
@@ -106,10 +108,10 @@ void App::setPrevInstance(bool on)
 namespace {
 // Code that yields after each of thousands of entries must not repaint its
 // windows each time (a list's repaint costs milliseconds, the rest of a
-// yield microseconds). While DoEvents runs, a window repaints at most 25
-// times a second; a repaint that comes sooner is put back in the queue, for
-// the next yield or the event loop. All other events are delivered at every yield,
-// and a yield after a pause repaints as before.
+// yield microseconds). While DoEvents runs, windows repaint at most 25 times
+// a second; a repaint that comes sooner is put back in the queue, for the
+// next yield or the event loop. All other events are delivered at every
+// yield, and a yield after a pause repaints as before.
 class PaintPacer final : public QObject {
 public:
     static constexpr qint64 kFrameMs = 40;
@@ -120,15 +122,16 @@ public:
             qApp->installEventFilter(this);
             m_installed = true;
         }
-        ++m_depth;
+        const QScopedValueRollback level(m_loopLevel, QThread::currentThread()->loopLevel());
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        --m_depth;
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
-        if (m_depth == 0 || e->type() != QEvent::UpdateRequest || !watched->isWidgetType())
+        // A modal window opened meanwhile runs its own loop: it paints freely.
+        if (e->type() != QEvent::UpdateRequest || m_loopLevel < 0 || !watched->isWidgetType()
+            || QThread::currentThread()->loopLevel() != m_loopLevel)
             return false;
         if (!m_lastPaint.isValid() || m_lastPaint.elapsed() >= kFrameMs) {
             m_lastPaint.start();
@@ -141,7 +144,7 @@ protected:
 
 private:
     QElapsedTimer m_lastPaint;
-    int m_depth = 0;
+    int m_loopLevel = -1;   // of the running DoEvents; -1: none runs
     bool m_installed = false;
 };
 }  // namespace

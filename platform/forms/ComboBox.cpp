@@ -350,12 +350,8 @@ public:
         setUniformItemSizes(true);
     }
 
-    // After an entry's text was set.
-    void noteText(const QString& text)
-    {
-        if (m_delegate->note(text, fontMetrics()) && count() > 1)
-            scheduleDelayedItemsLayout();
-    }
+    // After an entry's text was set (the view lays itself out again then).
+    void noteText(const QString& text) { m_delegate->note(text, fontMetrics()); }
     void forgetTexts() { m_delegate->forget(); }
 
 protected:

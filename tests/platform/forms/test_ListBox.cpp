@@ -141,12 +141,26 @@ TEST_F(ListBoxTest, TheLongestEntryCanBeScrolledIntoViewAfterShortOnes)
 {
     auto* w = static_cast<QListWidget*>(form().liPlain.widget());
     const QString longest = QStringLiteral("/a/rather/long/folder/path/").repeated(8) + "End.vbp";
+    const int textWidth = w->fontMetrics().horizontalAdvance(longest);
+    const auto reachesTheEnd = [&](int row) {
+        forms::testing::processEvents(20);
+        EXPECT_GE(w->horizontalScrollBar()->maximum() + w->viewport()->width(), textWidth);
+        EXPECT_GE(w->visualItemRect(w->item(row)).width(), textWidth);
+    };
     form().liPlain.AddItem(longest);
     form().liPlain.AddItem(QStringLiteral("x"));
+    reachesTheEnd(3);
+    form().liPlain.Clear();
+    form().liPlain.AddItem(QStringLiteral("x"));
     forms::testing::processEvents(20);
-    const int textWidth = w->fontMetrics().horizontalAdvance(longest);
-    EXPECT_GE(w->horizontalScrollBar()->maximum() + w->viewport()->width(), textWidth);
-    EXPECT_GE(w->visualItemRect(w->item(0)).width(), textWidth);
+    form().liPlain.AddItem(longest);
+    reachesTheEnd(1);
+    form().liPlain.Clear();
+    form().liPlain.AddItem(QStringLiteral("x"));
+    form().liPlain.AddItem(QStringLiteral("y"));
+    forms::testing::processEvents(20);
+    form().liPlain.setList(0, longest);
+    reachesTheEnd(0);
 }
 
 TEST_F(ListBoxTest, SelectedOnAPlainListClicksOnlyOnAChange)
