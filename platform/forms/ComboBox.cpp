@@ -303,16 +303,14 @@ public:
         return m_size;
     }
 
-    // True when the text is wider than any before it.
-    bool note(const QString& text, const QFontMetrics& metrics)
+    void note(const QString& text, const QFontMetrics& metrics)
     {
         const int width = metrics.horizontalAdvance(text);
         if (width <= m_widestWidth)
-            return false;
+            return;
         m_widestWidth = width;
         m_widest = text;
         m_size = QSize();
-        return true;
     }
     void forget()
     {
