@@ -4,6 +4,7 @@
 #include "platform/runtime/Error.h"
 
 #include <QAbstractItemView>
+#include <QBasicTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -348,6 +349,19 @@ public:
         setUniformItemSizes(true);
     }
 
+    // Makes the row current and brings it into view a moment later, once:
+    // code that checks a whole list must not scroll (and on a real display
+    // ask the server for the pointer) at every entry.
+    void makeCurrent(int row)
+    {
+        const bool autoScroll = hasAutoScroll();
+        setAutoScroll(false);
+        setCurrentRow(row);
+        setAutoScroll(autoScroll);
+        if (!m_scrollLater.isActive())
+            m_scrollLater.start(kScrollLaterMs, this);
+    }
+
     // After an entry's text was set (the view lays itself out again then).
     void noteText(const QString& text) { m_delegate->note(text, fontMetrics()); }
     void forgetTexts() { m_delegate->forget(); }
@@ -362,6 +376,16 @@ protected:
             QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
         else
             QListWidget::dataChanged(topLeft, bottomRight, roles);
+    }
+    void timerEvent(QTimerEvent* e) override
+    {
+        if (e->timerId() != m_scrollLater.timerId()) {
+            QListWidget::timerEvent(e);
+            return;
+        }
+        m_scrollLater.stop();
+        if (QListWidgetItem* current = currentItem())
+            scrollToItem(current);
     }
     void changeEvent(QEvent* e) override
     {
@@ -397,8 +421,11 @@ private:
         detail::fireMouse(ev, e, buttons, c->unitsPerPixelX(), c->unitsPerPixelY());
     }
 
+    static constexpr int kScrollLaterMs = 40;
+
     ListBox* m_owner;
     ListBoxDelegate* m_delegate;
+    QBasicTimer m_scrollLater;
 };
 
 ListBoxWidget* listBoxWidget(QListWidget* l)
@@ -580,7 +607,7 @@ void ListBox::setSelected(int32_t index, bool on)
             return;
         {
             const QScopedValueRollback g(m_internal, true);
-            l->setCurrentRow(index);
+            listBoxWidget(l)->makeCurrent(index);
             item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
         }
         raise(ItemCheck, int16_t(index));

@@ -174,3 +174,16 @@ TEST_F(ListBoxTest, SelectedOnAPlainListClicksOnlyOnAChange)
 }
 
 }  // namespace
+
+TEST_F(ListBoxTest, AnEntryCheckedByCodeIsBroughtIntoViewOnceTheChecksPause)
+{
+    ListBox& l = form().liChecks;
+    for (int i = 0; i < 200; ++i)
+        l.AddItem(QStringLiteral("Entry %1").arg(i));
+    for (int i = 0; i < l.ListCount(); ++i)
+        l.setSelected(i, true);
+    forms::testing::processEvents(150);
+    auto* w = static_cast<QListWidget*>(l.widget());
+    EXPECT_EQ(l.ListIndex(), l.ListCount() - 1);
+    EXPECT_TRUE(w->viewport()->rect().contains(w->visualItemRect(w->currentItem())));
+}
