@@ -1,6 +1,7 @@
-// Find over a generated tree of 50,000 files in 2,000 folders (1,000 projects,
-// 100 of them using the source product), against `grep -rl` of the same
-// reference lines over the same tree. The ratio is printed at the end.
+// Find over a generated tree of 50,000 files in 2,000 folders (3,000 projects,
+// 2,000 of them using the source product), against `grep -rl` of the same
+// reference lines over the same tree, then Check All and Uncheck All over the
+// 2,000 entries found, in a shown window. The ratios are printed at the end.
 #include "conversion/engine/mConversion.h"
 #include "conversion/windows/MainForm.h"
 #include "platform/forms/Testing.h"
@@ -21,14 +22,17 @@ namespace {
 constexpr int kTopFolders = 50;
 constexpr int kSubFolders = 39;          // 50 + 50 * 39 = 2,000 folders
 constexpr int kFilesPerFolder = 25;      // 50,000 files
-constexpr int kProjectEvery = 2;         // every second folder holds a project
-constexpr int kMatchEvery = 10;          // every tenth project uses the source
+constexpr int kOtherEvery = 2;           // every second folder also holds a project
+                                         // without the source
 constexpr int16_t kRow = 2;              // Zentribar 1.0 to Zentribar 2.0
+constexpr double kCheckBudget = 0.5;     // seconds for Check All or Uncheck All
 
 std::unique_ptr<QTemporaryDir> g_tree;
 int g_expected = 0;
 double g_findSeconds = 0;
 double g_grepSeconds = 0;
+double g_checkAllSeconds = 0;
+double g_uncheckAllSeconds = 0;
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -66,11 +70,13 @@ void generateTree()
     auto fill = [&](const QString& dir) {
         QDir().mkpath(dir);
         int files = 0;
-        if (folder++ % kProjectEvery == 0) {
-            const bool uses = projects % kMatchEvery == 0;
-            g_expected += uses;
-            writeFile(dir + "/App" + QString::number(projects) + ".vbp",
-                      projectText(projects, uses));
+        writeFile(dir + "/App" + QString::number(projects) + ".vbp", projectText(projects, true));
+        ++g_expected;
+        ++projects;
+        ++files;
+        if (folder++ % kOtherEvery == 0) {
+            writeFile(dir + "/Other" + QString::number(projects) + ".vbp",
+                      projectText(projects, false));
             ++projects;
             ++files;
         }
@@ -87,8 +93,14 @@ void generateTree()
 
 MainForm& form() { return forms::instance<MainForm>(); }
 
+double secondsSince(std::chrono::steady_clock::time_point t0)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
 void BM_Find(benchmark::State& state)
 {
+    form().Show();
     form().cboProduct.setListIndex(kRow);
     form().txtPath.setText(g_tree->path());
     form().chkSubFolders.setValue(1);
@@ -96,8 +108,7 @@ void BM_Find(benchmark::State& state)
         form().ClearListBox();
         const auto t0 = std::chrono::steady_clock::now();
         form().cmdFind.click();
-        g_findSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0)
-                            .count();
+        g_findSeconds = secondsSince(t0);
         if (form().List1.ListCount() != g_expected)
             state.SkipWithError("Find listed the wrong number of projects");
     }
@@ -119,16 +130,37 @@ void BM_GrepRl(benchmark::State& state)
         QProcess grep;
         grep.start("grep", args);
         grep.waitForFinished(-1);
-        g_grepSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0)
-                            .count();
+        g_grepSeconds = secondsSince(t0);
         const auto found = grep.readAllStandardOutput().count('\n');
         if (found != g_expected)
             state.SkipWithError("grep listed the wrong number of files");
     }
 }
 
+// Runs after BM_Find, on the entries it left in the list.
+void checkEvery(benchmark::State& state, bool on, double& seconds)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        (on ? form().mActionUncheckAll : form().mActionCheckAll).click();
+        state.ResumeTiming();
+        const auto t0 = std::chrono::steady_clock::now();
+        (on ? form().mActionCheckAll : form().mActionUncheckAll).click();
+        seconds = secondsSince(t0);
+        if (form().List1.SelCount() != (on ? g_expected : 0)
+            || form().cmdConvert.Enabled() != on)
+            state.SkipWithError("the checks or the Convert command are wrong");
+    }
+    state.counters["entries"] = form().List1.ListCount();
+}
+
+void BM_CheckAll(benchmark::State& state) { checkEvery(state, true, g_checkAllSeconds); }
+void BM_UncheckAll(benchmark::State& state) { checkEvery(state, false, g_uncheckAllSeconds); }
+
 BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepRl)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CheckAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_UncheckAll)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
@@ -147,6 +179,11 @@ int main(int argc, char** argv)
     if (g_grepSeconds > 0)
         std::printf("Find %.1f ms, grep -rl %.1f ms: Find takes %.2fx grep's time\n",
                     g_findSeconds * 1000, g_grepSeconds * 1000, g_findSeconds / g_grepSeconds);
+    for (const auto& [what, seconds] : {std::pair{"Check All", g_checkAllSeconds},
+                                        std::pair{"Uncheck All", g_uncheckAllSeconds}})
+        if (seconds > 0)
+            std::printf("%s over %d entries %.1f ms: %.2fx the %.1f s allowed\n", what,
+                        g_expected, seconds * 1000, seconds / kCheckBudget, kCheckBudget);
     form().Unload();
     return 0;
 }

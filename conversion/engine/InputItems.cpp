@@ -1,5 +1,7 @@
 #include "conversion/engine/InputItems.h"
 
+#include <algorithm>
+
 namespace conv {
 namespace {
 constexpr qint64 kChunk = 64 * 1024;
@@ -16,8 +18,9 @@ int InputItems::peek()
     if (m_pos >= m_buffer.size()) {
         if (m_atEnd)
             return -1;
-        m_buffer.resize(kChunk);
-        const qint64 got = m_device.read(m_buffer.data(), kChunk);
+        const qint64 want = m_left < 0 ? kChunk : std::min(kChunk, m_left);
+        m_buffer.resize(want);
+        const qint64 got = want > 0 ? m_device.read(m_buffer.data(), want) : 0;
         if (got <= 0) {
             m_readError = got < 0;
             m_atEnd = true;
@@ -27,6 +30,8 @@ int InputItems::peek()
         }
         m_buffer.resize(got);
         m_pos = 0;
+        if (m_left > 0)
+            m_left -= got;
     }
     return uchar(m_buffer[m_pos]);
 }

@@ -11,7 +11,11 @@ namespace conv {
 
 class InputItems final {
 public:
-    explicit InputItems(QIODevice& device) : m_device(device) {}
+    // Reads at most `limit` bytes of the device (-1: all of it).
+    explicit InputItems(QIODevice& device, qint64 limit = -1)
+        : m_device(device), m_left(limit)
+    {
+    }
 
     // The next item; false at the end of the input or on a read error
     // (readError() tells them apart).
@@ -23,6 +27,7 @@ private:
     int take();
 
     QIODevice& m_device;
+    qint64 m_left;   // bytes still to read; negative: no limit
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_atEnd = false;

@@ -149,7 +149,7 @@ bool ProjectUsesProduct(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    conv::InputItems items(file);
+    conv::InputItems items(file, kMaxProjectBytes);
     QString item;
     while (items.next(item)) {
         if (MatchingPair(item) >= 0)

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <array>
 #include <cstdint>
@@ -51,6 +52,11 @@ void SetupConversion(int16_t row);
 // ";" at the same position in both); -1 when none matches.
 int16_t MatchingPair(const QString& text);
 
+// The most of a project file that is read to test it: real projects are a
+// few kilobytes, and a huge file named like one must not hold up a search.
+inline constexpr qint64 kMaxProjectBytes = 4 * 1024 * 1024;
+
+// Tests the first kMaxProjectBytes of the file.
 bool ProjectUsesProduct(const QString& path);
 
 // The backup path of a project: the file name's ".vbp" becomes ".bak".

@@ -251,15 +251,42 @@ QString MainForm::TrimTrailingBackslash(const QString& s)
     return s.endsWith(u'/') ? s.left(s.size() - 1) : s;
 }
 
+namespace {
+// The same project reached through another folder text or a link is one
+// project: converting it twice would back up the converted file over its
+// original's backup.
+QString projectKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+}  // namespace
+
+bool MainForm::IsListed(const QString& path)
+{
+    const int32_t count = List1.ListCount();
+    if (count != m_listedCount) {
+        m_listed.clear();
+        for (int32_t i = 0; i < count; ++i)
+            m_listed.insert(projectKey(List1.List(i)));
+        m_listedCount = count;
+    }
+    return m_listed.contains(projectKey(path));
+}
+
+// Only after IsListed said no.
+void MainForm::AddProject(const QString& path)
+{
+    List1.AddItem(path);
+    m_listed.insert(projectKey(path));
+    ++m_listedCount;
+    List1.setSelected(List1.NewIndex(), true);
+}
+
 bool MainForm::IsAlreadyInList(const QString& sFilename, const QString& sFolder)
 {
-    const QString entry = sFolder + u'/' + sFilename;
-    const int32_t count = List1.ListCount();
-    for (int32_t i = 0; i < count; ++i) {
-        if (List1.List(i) == entry)
-            return true;
-    }
-    return false;
+    return IsListed(sFolder + u'/' + sFilename);
 }
 
 void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
@@ -279,41 +306,42 @@ void MainForm::TraverseDir(QString sDirPath, bool bSubDirs)
         return bStopFind;
     };
 
-    // Regular files only: a pipe or device named like a project would block
-    // the read, and the window with it.
-    const QFileInfoList files =
-        dir.entryInfoList({QStringLiteral("*.vbp")}, QDir::Files | QDir::Hidden,
+    // One reading of the folder gives both its projects and its subfolders.
+    // Linked folders are not followed: a link to a parent would never end.
+    QFileInfoList files;
+    QStringList subFolders;
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                           QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir()) {
+            if (bSubDirs && !entry.isSymLink())
+                subFolders.append(sDirPath + u'/' + entry.fileName());
+        } else if (entry.fileName().endsWith(QLatin1String(".vbp"), Qt::CaseInsensitive)) {
+            files.append(entry);
+        }
+    }
     for (const QFileInfo& file : files) {
         forms::DoEvents();
         if (searchEnded())
             return;
+        // Regular files only: a pipe or device named like a project would
+        // block the read, and the window with it.
         if (!file.isFile())
             continue;
         const QString name = file.fileName();
         if (mConversion::ProjectUsesProduct(sDirPath + u'/' + name)
-            && !IsAlreadyInList(name, sDirPath)) {
-            List1.AddItem(sDirPath + u'/' + name);
-            List1.setSelected(List1.NewIndex(), true);
-        }
+            && !IsAlreadyInList(name, sDirPath))
+            AddProject(sDirPath + u'/' + name);
     }
     forms::DoEvents();
     if (searchEnded())
         return;
 
-    if (bSubDirs) {
-        // Linked folders are not followed: a link to a parent would never end.
-        QStringList subFolders;
-        const QFileInfoList dirs = dir.entryInfoList(
-            QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks,
-            QDir::Name | QDir::IgnoreCase);
-        for (const QFileInfo& d : dirs)
-            subFolders.append(sDirPath + u'/' + d.fileName());
-        for (const QString& folder : subFolders) {
-            if (searchEnded())
-                return;
-            TraverseDir(folder, bSubDirs);
-        }
+    for (const QString& folder : subFolders) {
+        if (searchEnded())
+            return;
+        TraverseDir(folder, bSubDirs);
     }
 }
 
@@ -346,9 +374,12 @@ void MainForm::cmdConvert_Click()
 
 void MainForm::List1_Click()
 {
-    bool anyChecked = false;
-    const int32_t count = List1.ListCount();
-    for (int32_t i = 0; i < count && !anyChecked; ++i)
+    // Click follows each check set by code, so the entry just changed is
+    // looked at first and the rest from the end: checking or unchecking a
+    // whole list then costs one look per entry, not a pass over the list.
+    const int32_t current = List1.ListIndex();
+    bool anyChecked = current >= 0 && List1.Selected(current);
+    for (int32_t i = List1.ListCount() - 1; i >= 0 && !anyChecked; --i)
         anyChecked = List1.Selected(i);
     SetConvertEnabled(anyChecked);
 }
@@ -395,8 +426,9 @@ void MainForm::mFileOpen_Click()
     if (mConversion::ProjectUsesProduct(file)) {
         // The folder the dialog chose, as the process's current folder would
         // be after the dialog.
-        List1.AddItem(QFileInfo(file).absolutePath() + u'/' + CommonDialog1.FileTitle);
-        List1.setSelected(List1.NewIndex(), true);
+        const QString entry = QFileInfo(file).absolutePath() + u'/' + CommonDialog1.FileTitle;
+        if (!IsListed(entry))
+            AddProject(entry);
     } else {
         forms::MsgBox(QStringLiteral("ERROR: No ") + mConversion::sSourceName
                           + QStringLiteral(" controls detected in ") + file,

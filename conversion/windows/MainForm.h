@@ -13,6 +13,7 @@
 #include "platform/forms/TextBox.h"
 #include "platform/runtime/Collection.h"
 
+#include <QSet>
 #include <QString>
 
 class MainForm final : public forms::Form {
@@ -85,7 +86,13 @@ private:
     void mActionClear_Click();
     void mHelpAbout_Click();
     void SetConvertEnabled(bool on);
+    bool IsListed(const QString& path);
+    void AddProject(const QString& path);
 
     bool m_searching = false;
+    // The projects listed, each by its canonical path, for the list of
+    // m_listedCount entries (rebuilt when the list changed in between).
+    QSet<QString> m_listed;
+    int32_t m_listedCount = 0;
     bool m_closedDuringSearch = false;
 };

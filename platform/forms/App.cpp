@@ -3,8 +3,12 @@
 #include "platform/forms/Form.h"
 
 #include <QApplication>
-#include <QTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QThread>
+#include <QTimer>
 
 namespace forms {
 
@@ -101,9 +105,59 @@ void App::setPrevInstance(bool on)
     state().prevInstance = on;
 }
 
+namespace {
+// Code that yields after each of thousands of entries must not repaint its
+// windows each time (a list's repaint costs milliseconds, the rest of a
+// yield microseconds). While DoEvents runs, windows repaint at most 25 times
+// a second; a repaint that comes sooner is put back in the queue, for the
+// next yield or the event loop. All other events are delivered at every
+// yield, and a yield after a pause repaints as before.
+class PaintPacer final : public QObject {
+public:
+    static constexpr qint64 kFrameMs = 40;
+
+    void run()
+    {
+        if (!m_installed) {
+            qApp->installEventFilter(this);
+            m_installed = true;
+        }
+        const QScopedValueRollback level(m_loopLevel, QThread::currentThread()->loopLevel());
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        // A modal window opened meanwhile runs its own loop: it paints freely.
+        if (e->type() != QEvent::UpdateRequest || m_loopLevel < 0 || !watched->isWidgetType()
+            || QThread::currentThread()->loopLevel() != m_loopLevel)
+            return false;
+        if (!m_lastPaint.isValid() || m_lastPaint.elapsed() >= kFrameMs) {
+            m_lastPaint.start();
+            return false;
+        }
+        QCoreApplication::postEvent(watched, new QEvent(QEvent::UpdateRequest),
+                                    Qt::LowEventPriority);
+        return true;
+    }
+
+private:
+    QElapsedTimer m_lastPaint;
+    int m_loopLevel = -1;   // of the running DoEvents; -1: none runs
+    bool m_installed = false;
+};
+}  // namespace
+
 int16_t DoEvents()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    static QPointer<PaintPacer> pacer;
+    if (!pacer && qApp) {
+        pacer = new PaintPacer();
+        pacer->setParent(qApp);
+    }
+    if (pacer)
+        pacer->run();
     return int16_t(Form::loadedForms().size());
 }
 

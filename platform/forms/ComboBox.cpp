@@ -4,11 +4,13 @@
 #include "platform/runtime/Error.h"
 
 #include <QAbstractItemView>
+#include <QBasicTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <functional>
@@ -282,15 +284,119 @@ void ComboBox::choose(int32_t index)
 // ---- ListBox ---------------------------------------------------------------
 
 namespace {
+// Entries all have one line of text in one font, so the view lays them out
+// with one size: a list of thousands then costs nothing per entry added (a
+// view that measures every entry re-measures them all after each addition).
+// That one size is measured on the widest text the list has held, so the
+// horizontal scroll range still reaches the end of the longest entry.
+class ListBoxDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    // Asked at each layout, that is after each entry added.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!m_size.isValid() || option.font != m_sizeFont) {
+            const QScopedValueRollback g(m_measuring, true);
+            m_size = QStyledItemDelegate::sizeHint(option, index);
+            m_sizeFont = option.font;
+        }
+        return m_size;
+    }
+
+    void note(const QString& text, const QFontMetrics& metrics)
+    {
+        const int width = metrics.horizontalAdvance(text);
+        if (width <= m_widestWidth)
+            return;
+        m_widestWidth = width;
+        m_widest = text;
+        m_size = QSize();
+    }
+    void forget()
+    {
+        m_widest.clear();
+        m_widestWidth = -1;
+        m_size = QSize();
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (m_measuring)
+            option->text = m_widest;
+    }
+
+private:
+    QString m_widest;
+    int m_widestWidth = -1;
+    mutable bool m_measuring = false;
+    mutable QSize m_size;
+    mutable QFont m_sizeFont;
+};
+
 // Clicks arrive at the list's viewport, which the control's input filter on
 // the list never sees, so the list reports its mouse events itself. As the
 // original: MouseDown before the press selects (Click), MouseUp after the
 // release has toggled a check box (ItemCheck, Click).
 class ListBoxWidget final : public QListWidget {
 public:
-    ListBoxWidget(ListBox* owner, QWidget* parent) : QListWidget(parent), m_owner(owner) {}
+    ListBoxWidget(ListBox* owner, QWidget* parent)
+        : QListWidget(parent), m_owner(owner), m_delegate(new ListBoxDelegate(this))
+    {
+        setItemDelegate(m_delegate);
+        setUniformItemSizes(true);
+    }
+
+    // Makes the row current and brings it into view a moment later, once:
+    // code that checks a whole list must not scroll (and on a real display
+    // ask the server for the pointer) at every entry.
+    void makeCurrent(int row)
+    {
+        const bool autoScroll = hasAutoScroll();
+        setAutoScroll(false);
+        setCurrentRow(row);
+        setAutoScroll(autoScroll);
+        if (!m_scrollLater.isActive())
+            m_scrollLater.start(kScrollLaterMs, this);
+    }
+
+    // After an entry's text was set (the view lays itself out again then).
+    void noteText(const QString& text) { m_delegate->note(text, fontMetrics()); }
+    void forgetTexts() { m_delegate->forget(); }
 
 protected:
+    // A check changes no entry's size: the list view would lay out the whole
+    // list again for it, once per check of a Check All.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override
+    {
+        if (roles == QList<int>{Qt::CheckStateRole})
+            QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        else
+            QListWidget::dataChanged(topLeft, bottomRight, roles);
+    }
+    void timerEvent(QTimerEvent* e) override
+    {
+        if (e->timerId() != m_scrollLater.timerId()) {
+            QListWidget::timerEvent(e);
+            return;
+        }
+        m_scrollLater.stop();
+        if (QListWidgetItem* current = currentItem())
+            scrollToItem(current);
+    }
+    void changeEvent(QEvent* e) override
+    {
+        QListWidget::changeEvent(e);
+        if (e->type() == QEvent::FontChange) {
+            m_delegate->forget();
+            for (int i = 0; i < count(); ++i)
+                m_delegate->note(item(i)->text(), fontMetrics());
+            scheduleDelayedItemsLayout();
+        }
+    }
     void mousePressEvent(QMouseEvent* e) override
     {
         fire(m_owner->MouseDown, e, e->button());
@@ -315,8 +421,17 @@ private:
         detail::fireMouse(ev, e, buttons, c->unitsPerPixelX(), c->unitsPerPixelY());
     }
 
+    static constexpr int kScrollLaterMs = 40;
+
     ListBox* m_owner;
+    ListBoxDelegate* m_delegate;
+    QBasicTimer m_scrollLater;
 };
+
+ListBoxWidget* listBoxWidget(QListWidget* l)
+{
+    return static_cast<ListBoxWidget*>(l);
+}
 }  // namespace
 
 QWidget* ListBox::createWidget(QWidget* parent)
@@ -377,6 +492,7 @@ void ListBox::AddItem(const QString& text, int32_t index)
         item->setCheckState(Qt::Unchecked);
     }
     l->insertItem(index, item);
+    listBoxWidget(l)->noteText(text);
     m_newIndex = index;
 }
 
@@ -397,6 +513,7 @@ void ListBox::Clear()
     if (QListWidget* l = list()) {
         const QScopedValueRollback g(m_internal, true);
         l->clear();
+        listBoxWidget(l)->forgetTexts();
     }
 }
 
@@ -413,6 +530,7 @@ void ListBox::setList(int32_t index, const QString& text)
         badIndex(Name());
     const QScopedValueRollback g(m_internal, true);
     l->item(index)->setText(text);
+    listBoxWidget(l)->noteText(text);
 }
 
 int32_t ListBox::ListCount()
@@ -482,19 +600,18 @@ void ListBox::setSelected(int32_t index, bool on)
         badIndex(Name());
     QListWidgetItem* item = l->item(index);
     if (m_style == vbListBoxCheckbox) {
-        // As the original: the entry also becomes the current one, so code
-        // that checks entries sees Click as well when ListIndex moves.
+        // As the original: the entry also becomes the current one, and every
+        // change of a check by code raises ItemCheck and then Click, as a
+        // change by hand does.
         if ((item->checkState() == Qt::Checked) == on)
             return;
-        const bool moved = l->currentRow() != index;
         {
             const QScopedValueRollback g(m_internal, true);
-            l->setCurrentRow(index);
+            listBoxWidget(l)->makeCurrent(index);
             item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
         }
         raise(ItemCheck, int16_t(index));
-        if (moved)
-            raise(Click);
+        raise(Click);
         return;
     }
     if (item->isSelected() == on)

@@ -3,8 +3,8 @@
 // 2 drop-down list) and list box (plain, multi-select, or with check boxes,
 // where Selected is an entry's check). Setting ListIndex fires Click;
 // setting Text fires Change; setting Selected fires Click, or on a check-box
-// list ItemCheck and, as it makes the entry current, Click when ListIndex
-// moves. Indexes are 0-based; -1 is "none".
+// list (where it also makes the entry current) ItemCheck and then Click at
+// every change of the check. Indexes are 0-based; -1 is "none".
 
 #include "platform/forms/Control.h"
 

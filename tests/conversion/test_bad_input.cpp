@@ -7,8 +7,10 @@
 #include "platform/forms/MsgBox.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,4 +119,22 @@ TEST_F(ConversionWindow, ProjectsThatFailAreNamedWithTheirReasonsInOneMessage)
     EXPECT_THAT(checked(), testing::UnorderedElementsAre(readOnly, blocked, vanished));
     EXPECT_NE(readAll(fine), original);
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST_F(ConversionWindow, AHugeFileNamedLikeAProjectIsReadOnlyAsFarAsAProjectGoes)
+{
+    QFile huge(at("Tools/Huge.vbp"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(qint64(2) << 30));   // sparse: costs no disk
+    huge.close();
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    QElapsedTimer clock;
+    clock.start();
+    find(2, root());
+    EXPECT_LT(clock.elapsed(), 2000);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024);   // kB
+    EXPECT_THAT(listed(), ElementsAre(at("Inventory/Inventory.vbp")));
 }

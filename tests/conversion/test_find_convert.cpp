@@ -193,3 +193,69 @@ TEST_F(ConversionWindow, ClosingTheWindowDuringASearchEndsItWithoutReopening)
     EXPECT_FALSE(main().isLoaded());
     EXPECT_THAT(forms::testing::shownMsgBoxes(), IsEmpty());
 }
+
+TEST_F(ConversionWindow, ConvertCommandsFollowEveryChangeOfTheChecks)
+{
+    const auto convertEnabled = [] {
+        EXPECT_EQ(main().cmdConvert.Enabled(), main().mActionConvert.Enabled());
+        return main().cmdConvert.Enabled();
+    };
+    QFile::copy(at("Inventory/Inventory.vbp"), at("Tools/A.vbp"));
+    QFile::copy(at("Inventory/Inventory.vbp"), at("Tools/B.vbp"));
+    // One entry: converting unchecks it without moving the current entry.
+    find(2, at("Inventory"));
+    ASSERT_THAT(listed(), ElementsAre(at("Inventory/Inventory.vbp")));
+    ASSERT_TRUE(convertEnabled());
+    forms::testing::answerNextModal<ResultsForm>([&](ResultsForm& results) {
+        EXPECT_FALSE(convertEnabled());
+        results.cmdOK.click();
+    });
+    main().cmdConvert.click();
+    EXPECT_THAT(listed(), IsEmpty());
+    EXPECT_FALSE(convertEnabled());
+
+    // Uncheck All ends on the last entry, the current one already.
+    find(2, at("Tools"));
+    ASSERT_THAT(listed(), ElementsAre(at("Tools/A.vbp"), at("Tools/B.vbp")));
+    main().mActionUncheckAll.click();
+    EXPECT_FALSE(convertEnabled());
+    main().mActionCheckAll.click();
+    EXPECT_TRUE(convertEnabled());
+    main().List1.setSelected(0, false);
+    EXPECT_TRUE(convertEnabled());
+    main().List1.setSelected(1, false);
+    EXPECT_FALSE(convertEnabled());
+    main().List1.toggleCheck(0);
+    EXPECT_TRUE(convertEnabled());
+}
+
+TEST_F(ConversionWindow, AProjectReachedTwiceIsListedAndConvertedOnce)
+{
+    const QString project = at("Inventory/Inventory.vbp");
+    const QByteArray original = readAll(project);
+    ASSERT_TRUE(QFile::link(project, at("Tools/Link.vbp")));
+
+    find(2, root() + ";" + root() + "/Tools/../Inventory/");
+    EXPECT_THAT(listed(), ElementsAre(project));
+    forms::testing::answerNextFileDialog(project);
+    main().mFileOpen.click();
+    forms::testing::answerNextFileDialog(at("Tools/Link.vbp"));
+    main().mFileOpen.click();
+    EXPECT_THAT(listed(), ElementsAre(project));
+
+    forms::testing::answerNextModal<ResultsForm>([](ResultsForm& results) {
+        EXPECT_EQ(results.List1.ListCount(), 1);
+        results.cmdOK.click();
+    });
+    main().cmdConvert.click();
+    EXPECT_EQ(readAll(at("Inventory/Inventory.bak")), original);
+    EXPECT_NE(readAll(project), original);
+
+    // Once off the list, the project may be listed again.
+    forms::testing::answerNextFileDialog(project);
+    main().cboProduct.setListIndex(3);
+    main().cboProduct.setListIndex(2);
+    forms::testing::answerNextMsgBox(forms::vbOK);   // no longer uses the source
+    main().mFileOpen.click();
+    EXPECT_THAT(listed(), IsEmpty());
+}

@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace forms;
@@ -114,13 +115,52 @@ TEST_F(ListBoxTest, SelectedOnACheckListMakesTheEntryCurrent)
 {
     ListBox& l = form().liChecks;
     l.setSelected(1, true);    // moves ListIndex: ItemCheck, then Click
-    l.setSelected(1, false);   // stays on it: ItemCheck only
+    l.setSelected(1, false);   // stays on it: ItemCheck and Click all the same
     l.setSelected(1, false);   // no change: nothing
     l.setSelected(0, true);
     EXPECT_EQ(l.ListIndex(), 0);
     EXPECT_THAT(form().events,
                 ElementsAre("checks ItemCheck 1 1", "checks Click 1", "checks ItemCheck 1 0",
-                            "checks ItemCheck 0 1", "checks Click 0"));
+                            "checks Click 1", "checks ItemCheck 0 1", "checks Click 0"));
+}
+
+TEST_F(ListBoxTest, ACheckListOfOneEntryClicksAtEveryChangeByCode)
+{
+    ListBox& l = form().liChecks;
+    l.Clear();
+    l.AddItem(QStringLiteral("Only"));
+    form().events.clear();
+    for (bool on : {true, false, true})
+        l.setSelected(0, on);
+    EXPECT_THAT(form().events,
+                ElementsAre("checks ItemCheck 0 1", "checks Click 0", "checks ItemCheck 0 0",
+                            "checks Click 0", "checks ItemCheck 0 1", "checks Click 0"));
+}
+
+TEST_F(ListBoxTest, TheLongestEntryCanBeScrolledIntoViewAfterShortOnes)
+{
+    auto* w = static_cast<QListWidget*>(form().liPlain.widget());
+    const QString longest = QStringLiteral("/a/rather/long/folder/path/").repeated(8) + "End.vbp";
+    const int textWidth = w->fontMetrics().horizontalAdvance(longest);
+    const auto reachesTheEnd = [&](int row) {
+        forms::testing::processEvents(20);
+        EXPECT_GE(w->horizontalScrollBar()->maximum() + w->viewport()->width(), textWidth);
+        EXPECT_GE(w->visualItemRect(w->item(row)).width(), textWidth);
+    };
+    form().liPlain.AddItem(longest);
+    form().liPlain.AddItem(QStringLiteral("x"));
+    reachesTheEnd(3);
+    form().liPlain.Clear();
+    form().liPlain.AddItem(QStringLiteral("x"));
+    forms::testing::processEvents(20);
+    form().liPlain.AddItem(longest);
+    reachesTheEnd(1);
+    form().liPlain.Clear();
+    form().liPlain.AddItem(QStringLiteral("x"));
+    form().liPlain.AddItem(QStringLiteral("y"));
+    forms::testing::processEvents(20);
+    form().liPlain.setList(0, longest);
+    reachesTheEnd(0);
 }
 
 TEST_F(ListBoxTest, SelectedOnAPlainListClicksOnlyOnAChange)
@@ -134,3 +174,16 @@ TEST_F(ListBoxTest, SelectedOnAPlainListClicksOnlyOnAChange)
 }
 
 }  // namespace
+
+TEST_F(ListBoxTest, AnEntryCheckedByCodeIsBroughtIntoViewOnceTheChecksPause)
+{
+    ListBox& l = form().liChecks;
+    for (int i = 0; i < 200; ++i)
+        l.AddItem(QStringLiteral("Entry %1").arg(i));
+    for (int i = 0; i < l.ListCount(); ++i)
+        l.setSelected(i, true);
+    forms::testing::processEvents(150);
+    auto* w = static_cast<QListWidget*>(l.widget());
+    EXPECT_EQ(l.ListIndex(), l.ListCount() - 1);
+    EXPECT_TRUE(w->viewport()->rect().contains(w->visualItemRect(w->currentItem())));
+}
