@@ -48,7 +48,7 @@ protected:
     void endSession()
     {
         d->activate(panel);
-        d->key(QStringLiteral("alt+F4"));
+        d->clickCloseBox(panel);
         ASSERT_TRUE(Desktop::waitForExit(*process, kEnd + 5000)) << "the session goes on";
     }
     QRect storedRect(const QString& section)

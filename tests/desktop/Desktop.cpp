@@ -436,6 +436,16 @@ void Desktop::key(const QString& keys)
     xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), keys});
 }
 
+// The close box is the last button of the title bar, as high as the bar.
+// A click on it, not Alt+F4: the window manager acts on its own window
+// without a key grab, which it does not always hold at once on a busy machine.
+void Desktop::clickCloseBox(WindowId w)
+{
+    const QRect frame = frameRect(w);
+    const int bar = clientRect(w).top() - frame.top();
+    click(QPoint(frame.right() - bar / 2, frame.top() + bar / 2));
+}
+
 void Desktop::moveMouse(QPoint at)
 {
     xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});

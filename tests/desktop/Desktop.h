@@ -90,6 +90,8 @@ public:
     // Presses at from, moves in steps to to, and releases there.
     void drag(QPoint from, QPoint to, int steps = 8);
     void resizeWindow(WindowId w, QSize size);
+    // Clicks the close box at the right end of the window's title bar.
+    void clickCloseBox(WindowId w);
 
     // ---- eyes -------------------------------------------------------------
     QImage grab(const QRect& screenRect);

@@ -70,7 +70,7 @@ TEST_F(ConversionDesktop, TheCloseBoxEndsTheProgram)
 {
     const WindowId w = start();
     ASSERT_NE(w, 0u);
-    d->key(QStringLiteral("alt+F4"));   // the window manager closes the window
+    d->clickCloseBox(w);   // the window manager closes the window
     expectEndsSoon(*process);
     EXPECT_EQ(storedValue(storePath(), kStartup, QStringLiteral("SubFolders")), "1");
 }

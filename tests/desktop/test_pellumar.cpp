@@ -139,8 +139,9 @@ TEST_F(PellumarDesktop, TheSelectionTipShowsItsTextBesideThePointer)
 
 TEST_F(PellumarDesktop, TheCloseBoxEndsTheProgram)
 {
-    ASSERT_NE(start(), 0u);
-    d->key(QStringLiteral("alt+F4"));
+    const WindowId w = start();
+    ASSERT_NE(w, 0u);
+    d->clickCloseBox(w);
     expectEndsSoon(*process);
 }
 
