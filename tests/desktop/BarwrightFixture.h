@@ -106,6 +106,21 @@ protected:
         return tool;
     }
 
+    // A pencil stroke across the canvas. The canvas drops the moves that come
+    // while it draws, so the hand stays at the end until the end shows drawn
+    // (moving a pixel on, as a hand does, when that last move was dropped).
+    void stroke(QPoint from, QPoint to, int steps = 12)
+    {
+        const QRect end(to - QPoint(1, 1), QSize(3, 3));
+        const QImage before = d->grab(end);
+        d->moveMouse(from);
+        d->press();
+        for (int i = 1; i <= steps; ++i)
+            d->moveMouse(from + (to - from) * i / steps);
+        for (int i = 0; i < 50 && !waitFor([&] { return d->grab(end) != before; }, 100); ++i)
+            d->moveMouse(to + QPoint(0, (i + 1) % 2));
+        d->release();
+    }
     // The tool's Normal picture as the file holds it; null when it has none.
     QImage normalPicture(const QJsonObject& tool)
     {

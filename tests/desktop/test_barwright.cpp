@@ -37,7 +37,7 @@ TEST_F(BarwrightDesktop, AStrokeDrawnOnTheCanvasReachesThePicture)
     // The canvas is centred in the state tabs (twips 210, 1050, 5040 x 4680
     // of the client area, below their captions): a stroke across its middle.
     const QPoint centre = client.topLeft() + QPoint((210 + 2520) / 15, (1050 + 2520) / 15);
-    d->drag(centre - QPoint(90, 0), centre + QPoint(90, 0), 12);
+    stroke(centre - QPoint(90, 0), centre + QPoint(90, 0));
 
     const QJsonObject tool = okAndApply(QStringLiteral("ID_Stroke"));
     ASSERT_FALSE(tool.isEmpty());

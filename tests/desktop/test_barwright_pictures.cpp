@@ -229,7 +229,7 @@ TEST_F(BarwrightPictures, TheActualSizeBoxFollowsEveryChangeAtOnce)
         << "the Pressed picture is not shown";
 
     const QPoint centre = client.topLeft() + kStateTabs.center();
-    d->drag(centre - QPoint(90, 0), centre + QPoint(90, 0), 12);
+    stroke(centre - QPoint(90, 0), centre + QPoint(90, 0));
     EXPECT_TRUE(waitFor([&] { return drawnPixels(client, 1) >= 10; }, 5000))
         << "the stroke did not reach the Pressed box: " << drawnPixels(client, 1);
     EXPECT_EQ(drawnPixels(client, 0), 0);
