@@ -1,7 +1,7 @@
 // Barwright's tool tree under a real mouse: a right-click's menu acts on the
 // node it selected, a double-click on a node that was not selected edits
 // that tool, a click on a category's expand button opens the category.
-#include "DesktopFixture.h"
+#include "BarwrightFixture.h"
 
 #include <QImage>
 #include <QThread>
@@ -10,7 +10,6 @@ using namespace desktop;
 
 namespace {
 
-const QString kPanel = QStringLiteral("^Configuration Control Panel$");
 const QString kEditTool = QStringLiteral("^Edit Tool$");
 
 // Where the tree's rows show, from the tree's left edge: the expand button
@@ -24,17 +23,13 @@ bool isWhite(QRgb p)
     return qRed(p) > 245 && qGreen(p) > 245 && qBlue(p) > 245;
 }
 
-class BarwrightTree : public DesktopTest {
+class BarwrightTree : public BarwrightDesktop {
 protected:
     void SetUp() override
     {
-        DesktopTest::SetUp();
+        BarwrightDesktop::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        config = copyOfSample();
-        ASSERT_FALSE(config.isEmpty());
-        panel = launch(programPath(QStringLiteral("barwright")), {config}, kPanel);
-        ASSERT_NE(panel, 0u);
         const QRect client = d->clientRect(panel);
         const QImage before = d->grab(client);
         d->key(QStringLiteral("alt+s"));   // the Tools tab, the tree flat
@@ -144,21 +139,13 @@ protected:
         QString name;
         waitFor(
             [&] {
-                QFile f(config);
-                if (!f.open(QIODevice::ReadOnly))
-                    return false;
-                const QJsonArray tools = QJsonDocument::fromJson(f.readAll())["tools"].toArray();
-                for (const QJsonValue t : tools)
-                    if (t[QStringLiteral("ID")].toString() == id)
-                        name = t[QStringLiteral("Name")].toString();
+                name = toolById(readConfiguration(config), id)[QStringLiteral("Name")].toString();
                 return name == QStringLiteral("Edited");
             },
             10000);
         return name;
     }
 
-    QString config;
-    WindowId panel = 0;
     QRect tree;
     int first = 0;   // the middle of the first row
     int pitch = 0;   // the rows' height
