@@ -77,12 +77,7 @@ protected:
     {
         d->key(QStringLiteral("alt+s"));
         d->key(QStringLiteral("alt+n"));
-        const WindowId w = d->waitForWindow(kNewTool, kAppear);
-        if (w) {
-            d->waitForPainted(w, kAppear);
-            d->activate(w);
-        }
-        return w;
+        return appeared(kNewTool);
     }
     // OK in the dialog, then Apply in the panel: the file holds the tool.
     QJsonObject okAndApply(const QString& id)

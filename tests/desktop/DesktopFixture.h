@@ -77,7 +77,12 @@ protected:
         QProcess& p = d->start(program, args);
         if (process)
             *process = &p;
-        const WindowId w = d->waitForWindow(title, kAppear);
+        return appeared(title);
+    }
+    // Waits for a window to show and paint, then makes it active.
+    WindowId appeared(const QString& title, int timeoutMs = kAppear)
+    {
+        const WindowId w = d->waitForWindow(title, timeoutMs);
         if (w) {
             d->waitForPainted(w, kAppear);
             d->activate(w);

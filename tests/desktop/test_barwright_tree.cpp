@@ -158,10 +158,7 @@ TEST_F(BarwrightTree, TheMenuOfARightClickedToolEditsThatTool)
     d->click(at(kChildTextX, 5), 3);
     ASSERT_TRUE(waitFor([&] { return !d->unmanagedWindows().empty(); }, 5000)) << "no menu";
     d->key(QStringLiteral("e"));   // "&Edit Tool 'ID_Italic'..."
-    const WindowId dialog = d->waitForWindow(kEditTool, kAppear);
-    ASSERT_NE(dialog, 0u) << "Edit Tool did not open";
-    d->waitForPainted(dialog, kAppear);
-    d->activate(dialog);
+    ASSERT_NE(appeared(kEditTool), 0u) << "Edit Tool did not open";
     EXPECT_EQ(renameAndApply(QStringLiteral("ID_Italic")), QStringLiteral("Edited"));
 }
 
@@ -170,10 +167,7 @@ TEST_F(BarwrightTree, ADoubleClickOnANodeNotSelectedEditsItsTool)
     ASSERT_NO_FATAL_FAILURE(grouped());
     ASSERT_NO_FATAL_FAILURE(formatOpenAndSelected());
     d->doubleClick(at(kChildTextX, 5));
-    const WindowId dialog = d->waitForWindow(kEditTool, 5000);
-    ASSERT_NE(dialog, 0u) << "one double-click did not open Edit Tool";
-    d->waitForPainted(dialog, kAppear);
-    d->activate(dialog);
+    ASSERT_NE(appeared(kEditTool, 5000), 0u) << "one double-click did not open Edit Tool";
     EXPECT_EQ(renameAndApply(QStringLiteral("ID_Italic")), QStringLiteral("Edited"));
 }
 

@@ -1,13 +1,10 @@
 // F1 in the tool dialog opens the help topic of its tab, and menu separators
 // are drawn as lines alone.
-#include "DesktopFixture.h"
+#include "BarwrightFixture.h"
 
 using namespace desktop;
 
 namespace {
-
-const QString kPanel = QStringLiteral("^Configuration Control Panel$");
-const QString kNewTool = QStringLiteral("^New Tool$");
 
 class HelpDrawDesktop : public DesktopTest {};
 
@@ -18,16 +15,14 @@ TEST_F(HelpDrawDesktop, F1OnEachToolDialogTabOpensThatTabsTopic)
                              {QStringLiteral(BW_SOURCE_DIR "/help")});
     ASSERT_TRUE(Desktop::waitForExit(reg, kAppear));
     ASSERT_EQ(reg.exitCode(), 0);
-    const QString config = d->path(QStringLiteral("sample.qrv"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BW_SOURCE_DIR "/examples/sample.qrv"), config));
-    QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+    const QString config = copyOfSample();
+    ASSERT_FALSE(config.isEmpty());
     ASSERT_NE(launch(programPath(QStringLiteral("barwright")), {config}, kPanel), 0u);
 
     d->key(QStringLiteral("alt+s"));
     d->key(QStringLiteral("alt+n"));
-    const WindowId dialog = d->waitForWindow(kNewTool, kAppear);
+    const WindowId dialog = appeared(kNewTool);
     ASSERT_NE(dialog, 0u);
-    d->waitForPainted(dialog, kAppear);
     const std::pair<const char*, const char*> tabs[] = {
         {"", "General"}, {"alt+d", "Description"}, {"alt+p", "Pictures"}};
     for (const auto& [key, topic] : tabs) {
