@@ -116,14 +116,17 @@ class PaintPacer final : public QObject {
 public:
     static constexpr qint64 kFrameMs = 40;
 
+    // The filter sits on the application only while the outermost DoEvents
+    // runs: the rest of the time no event pays for it.
     void run()
     {
-        if (!m_installed) {
+        const bool outermost = m_loopLevel < 0;
+        if (outermost)
             qApp->installEventFilter(this);
-            m_installed = true;
-        }
         const QScopedValueRollback level(m_loopLevel, QThread::currentThread()->loopLevel());
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (outermost)
+            qApp->removeEventFilter(this);
     }
 
 protected:
@@ -145,7 +148,6 @@ protected:
 private:
     QElapsedTimer m_lastPaint;
     int m_loopLevel = -1;   // of the running DoEvents; -1: none runs
-    bool m_installed = false;
 };
 }  // namespace
 

@@ -24,8 +24,9 @@ protected:
         QStyleOptionButton opt;
         this->initStyleOption(&opt);
         const QRect text = this->style()->subElementRect(Contents, &opt, this);
+        static const QRegularExpression accessMark(QStringLiteral("&(?!&)"));
         QString plain = this->text();
-        plain.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        plain.remove(accessMark);
         if (this->fontMetrics().horizontalAdvance(plain) <= text.width()) {
             Button::paintEvent(e);
             return;

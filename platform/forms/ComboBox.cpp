@@ -296,10 +296,9 @@ public:
     // Asked at each layout, that is after each entry added.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        if (!m_size.isValid() || option.font != m_sizeFont) {
+        if (!m_size.isValid()) {   // a font change forgets it (changeEvent)
             const QScopedValueRollback g(m_measuring, true);
             m_size = QStyledItemDelegate::sizeHint(option, index);
-            m_sizeFont = option.font;
         }
         return m_size;
     }
@@ -333,7 +332,6 @@ private:
     int m_widestWidth = -1;
     mutable bool m_measuring = false;
     mutable QSize m_size;
-    mutable QFont m_sizeFont;
 };
 
 // Clicks arrive at the list's viewport, which the control's input filter on

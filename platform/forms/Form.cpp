@@ -457,9 +457,7 @@ void Form::Hide()
         Load();   // Hide loads a form, as the original does
     if (m_window) {
         const bool modal = m_window->windowModality() != Qt::NonModal;
-        QWidget* next = m_window->isVisible() && (modal || m_window->isActiveWindow())
-                            ? windowAfter(m_owner)
-                            : nullptr;
+        QWidget* next = windowAfter(m_window);
         m_window->hide();
         m_window->setWindowModality(Qt::NonModal);
         // A modal form is owned for its showing only: kept loaded, it must
@@ -523,9 +521,7 @@ void Form::destroyWindow()
     m_pressCancel = {};
     if (m_windowOwner) {
         FormWindow* w = m_windowOwner.release();
-        QWidget* next = w->isVisible() && (w->isModal() || w->isActiveWindow())
-                            ? windowAfter(m_owner)
-                            : nullptr;
+        QWidget* next = windowAfter(w);
         w->detach();
         w->hide();
         w->setParent(nullptr);
@@ -657,9 +653,11 @@ void Form::waitForFrame()
 // The window manager would choose by itself, and may choose a window that is
 // closing too, or none: the activation is handed over explicitly. The window
 // keeps its focus widget, which gets the focus back with the activation.
-QWidget* Form::windowAfter(Form* owner) const
+QWidget* Form::windowAfter(const QWidget* closing) const
 {
-    for (Form* f = owner; f && f != this; f = f->m_owner)
+    if (!closing->isVisible() || !(closing->isModal() || closing->isActiveWindow()))
+        return nullptr;
+    for (Form* f = m_owner; f && f != this; f = f->m_owner)
         if (f->m_window && f->m_window->isVisible() && !f->m_unloading)
             return f->m_window;
     if (m_activeBefore && m_activeBefore != m_window && m_activeBefore->isVisible())

@@ -194,10 +194,11 @@ private:
     void waitForFrame();
     // Gives the window another parent (or none), keeping its outer rectangle.
     void reparentWindow(QWidget* parent, Qt::WindowFlags flags);
-    // The window that gets the activation when this one hides or goes while
-    // it has it: the owner's, or the nearest shown owner further up, or the
-    // window that was active when it showed modally.
-    QWidget* windowAfter(Form* owner) const;
+    // The window that gets the activation when `closing` (this form's window)
+    // hides or goes while it is modal or active: the owner's, or the nearest
+    // shown owner further up, or the window that was active when it showed
+    // modally. Null when `closing` has nothing to hand over.
+    QWidget* windowAfter(const QWidget* closing) const;
 
     State m_state = State::Unloaded;
     std::unique_ptr<FormWindow> m_windowOwner;   // owned until unload
