@@ -177,12 +177,17 @@ int openTemp(const std::string& folder, mode_t mode, std::string& temp)
                 break;
         }
     }
-    if (fd >= 0 && ::flock(fd, LOCK_EX) != 0) {
-        ::close(fd);
-        fd = -1;
+    if (fd < 0) {
+        temp.clear();   // the last name tried may be another writer's file
+        return -1;
     }
-    if (fd < 0 && !temp.empty())
-        ::unlink(temp.c_str());
+    if (::flock(fd, LOCK_EX) != 0) {
+        ::close(fd);
+        if (!temp.empty())
+            ::unlink(temp.c_str());
+        temp.clear();
+        return -1;
+    }
     return fd;
 }
 
