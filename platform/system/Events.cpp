@@ -181,6 +181,16 @@ private:
     SharedEvent* m_e;
 };
 
+// With the event's lock held: removes the name once no living process holds
+// the event.
+void unlinkIfUnheld(SharedEvent* e, const QByteArray& shmName)
+{
+    if (!e->unlinked && liveHandles(e) <= 0) {
+        e->unlinked = 1;
+        shm_unlink(shmName.constData());
+    }
+}
+
 // One handle's mapping of the event; closing the last handle anywhere
 // removes the name.
 struct Mapping {
@@ -194,10 +204,7 @@ struct Mapping {
         if (!shmName.isEmpty()) {
             EventLock lock(event);
             removeHolder(event);
-            if (liveHandles(event) <= 0 && !event->unlinked) {
-                event->unlinked = 1;
-                shm_unlink(shmName.constData());
-            }
+            unlinkIfUnheld(event, shmName);
         }
         munmap(event, sizeof(SharedEvent));
     }
@@ -324,10 +331,7 @@ std::shared_ptr<Mapping> openExisting(const QByteArray& shmName, bool& goingAway
     ::close(fd);
     {
         EventLock lock(e);
-        if (!e->unlinked && liveHandles(e) <= 0) {
-            e->unlinked = 1;
-            shm_unlink(shmName.constData());
-        }
+        unlinkIfUnheld(e, shmName);
         if (e->unlinked)
             goingAway = true;
         else
@@ -361,16 +365,11 @@ void removeIfAbandoned(const QByteArray& shmName)
         if (old && magic == 0)   // another layout is left to the programs that use it
             unlinkIfStillNamed(shmName, fd);
     } else {
-        int rc = pthread_mutex_trylock(&e->mutex);
-        if (rc == EOWNERDEAD) {
+        const int rc = pthread_mutex_trylock(&e->mutex);
+        if (rc == EOWNERDEAD)
             pthread_mutex_consistent(&e->mutex);
-            rc = 0;
-        }
-        if (rc == 0) {
-            if (!e->unlinked && liveHandles(e) <= 0) {
-                e->unlinked = 1;
-                shm_unlink(shmName.constData());
-            }
+        if (rc == 0 || rc == EOWNERDEAD) {
+            unlinkIfUnheld(e, shmName);
             pthread_mutex_unlock(&e->mutex);
         }
     }

@@ -367,7 +367,7 @@ QString storeFromJson(const QByteArray& bytes, Roots& roots)
 // The store as it is on disk now.
 struct DiskStore {
     StoreFileState state = StoreFileState::Missing;
-    Roots roots;      // when read and sound
+    Roots roots;      // the store's keys; empty unless it is sound
     QString reason;   // what is wrong with it
     bool sound() const { return state == StoreFileState::Read && reason.isEmpty(); }
     bool damaged() const
@@ -383,6 +383,8 @@ DiskStore readStore(const QString& path)
     DiskStore disk{file.state, {}, file.reason};
     if (file.state == StoreFileState::Read)
         disk.reason = storeFromJson(file.bytes, disk.roots);
+    if (!disk.sound())
+        disk.roots = emptyRoots();
     return disk;
 }
 
@@ -423,7 +425,7 @@ void Store::load()
     m_loaded = true;
     m_path = registryFilePath();
     DiskStore disk = readStore(m_path);
-    m_roots = disk.sound() ? disk.roots : emptyRoots();
+    m_roots = disk.roots;
     m_refused = disk.state == StoreFileState::NotRegular;
     const QString problem = diskProblem(m_path, disk);
     if (!problem.isEmpty())
@@ -475,8 +477,6 @@ int32_t Store::save()
             return ERROR_CANTWRITE;
         result = &m_roots;   // nothing to merge into: the loaded tree holds every change
     } else {
-        if (!disk.sound())
-            disk.roots = emptyRoots();
         for (const Change& change : m_pending)
             change(disk.roots);
     }
