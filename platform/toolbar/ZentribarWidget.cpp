@@ -196,8 +196,7 @@ QSize ZentribarWidget::toolSize(const Tool& t, const Toolbar& bar, bool vertical
     return size;
 }
 
-void ZentribarWidget::layoutBar(BarItem& item, QPoint origin, bool vertical,
-                                int stretchTo) const
+void ZentribarWidget::layoutBar(BarItem& item, bool vertical, int stretchTo) const
 {
     const Toolbar& bar = *item.bar;
     item.vertical = vertical;
@@ -220,16 +219,16 @@ void ZentribarWidget::layoutBar(BarItem& item, QPoint origin, bool vertical,
         if (s.isNull())
             continue;
         const int length = vertical ? s.height() : s.width();
-        QRect r = vertical ? QRect(origin.x() + 2, origin.y() + top + along, thick, length)
-                           : QRect(origin.x() + along, origin.y() + top + 2, length, thick);
+        QRect r = vertical ? QRect(2, top + along, thick, length)
+                           : QRect(along, top + 2, length, thick);
         item.tools.push_back({t, r});
         along += length + 1;
     }
     along += 2;
     if (stretchTo > along)
         along = stretchTo;
-    item.rect = vertical ? QRect(origin, QSize(thick + 4, along))
-                         : QRect(origin, QSize(along, thick + 4 + top));
+    item.rect = vertical ? QRect(QPoint(), QSize(thick + 4, along))
+                         : QRect(QPoint(), QSize(along, thick + 4 + top));
     if (floating) {
         item.rect.setWidth(std::max(item.rect.width(), 60));
         item.grip = QRect(item.rect.topLeft(), QSize(item.rect.width(), kTitle));
@@ -238,8 +237,8 @@ void ZentribarWidget::layoutBar(BarItem& item, QPoint origin, bool vertical,
                                     kTitle - 4, kTitle - 4)
                             : QRect();
     } else {
-        item.grip = vertical ? QRect(origin, QSize(thick + 4, lead))
-                             : QRect(origin, QSize(lead, thick + 4));
+        item.grip = vertical ? QRect(QPoint(), QSize(thick + 4, lead))
+                             : QRect(QPoint(), QSize(lead, thick + 4));
         item.closeBox = QRect();
     }
 }
@@ -326,12 +325,12 @@ void ZentribarWidget::layoutNow()
                 offset = std::max(0, int(bar->positionState(3)));
             }
             BarItem item{bar, {}, {}, {}, vertical, {}};
-            layoutBar(item, QPoint(0, 0), vertical, 0);
+            layoutBar(item, vertical, 0);
             const auto length = [&] { return vertical ? item.rect.height() : item.rect.width(); };
             if (offset >= span)
                 offset = std::max(0, span - length());
             if (stretch)
-                layoutBar(item, QPoint(0, 0), vertical, span - offset);
+                layoutBar(item, vertical, span - offset);
             moveItem(item, vertical ? QPoint(0, offset) : QPoint(offset, 0));
             along = offset + length();
             thick = std::max(thick, vertical ? item.rect.width() : item.rect.height());
@@ -343,7 +342,7 @@ void ZentribarWidget::layoutNow()
     }
     for (const auto& bar : floating) {
         BarItem item{bar, {}, {}, {}, false, {}};
-        layoutBar(item, QPoint(0, 0), false, 0);
+        layoutBar(item, false, 0);
         // Where it was dropped, moved back into view as far as it fits, so
         // that it can always be dragged again.
         const int left = std::clamp(bar->positionState(4), 0,

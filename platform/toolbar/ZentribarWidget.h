@@ -75,7 +75,7 @@ private:
     void scheduleFloatingViews();
     void updateFloatingViews();
     QSize toolSize(const Tool& tool, const Toolbar& bar, bool vertical) const;
-    void layoutBar(BarItem& item, QPoint origin, bool vertical, int stretchTo) const;
+    void layoutBar(BarItem& item, bool vertical, int stretchTo) const;   // at (0, 0)
     const BarItem* barItem(const QString& name) const;
     const BarItem* barAt(QPoint pos) const;
     void paintBar(QPainter& p, const BarItem& item);
