@@ -93,11 +93,19 @@ void ToolbarLayout::dockArea(DockArea area,
     const bool vertical = area == DockArea::Left || area == DockArea::Right;
     std::vector<BarItem> line;
     int along = 0, thick = 0;
+    bool full = false;
     // Docks the toolbars gathered so far as one line at the area's edge of
-    // the free area.
+    // the free area. A line the free area has no room for is left out, and
+    // so are the lines after it: a toolbar is shown whole or not at all.
     const auto dockLine = [&] {
         if (line.empty())
             return;
+        full = full || thick > (vertical ? m_free.width() : m_free.height());
+        if (full) {
+            line.clear();
+            along = thick = 0;
+            return;
+        }
         QPoint base;
         switch (area) {
         case DockArea::Top: base = m_free.topLeft(); m_free.setTop(m_free.top() + thick); break;
@@ -131,8 +139,11 @@ void ToolbarLayout::dockArea(DockArea area,
             // A stretched toolbar fills a line of its own.
             if (bar->DockingFlags() & mqStretch) {
                 dockLine();
-                add(layoutBar(bar, vertical, span, span), 0);
-                dockLine();
+                BarItem item = layoutBar(bar, vertical, span, span);
+                if (lengthOf(item.rect, vertical) <= span) {
+                    add(std::move(item), 0);
+                    dockLine();
+                }
                 continue;
             }
             BarItem item = layoutBar(bar, vertical, 0, 0);
@@ -147,7 +158,8 @@ void ToolbarLayout::dockArea(DockArea area,
                 if (length > span)
                     item = layoutBar(bar, vertical, 0, span);
             }
-            add(std::move(item), offset);
+            if (lengthOf(item.rect, vertical) <= span)   // else not even its button fits
+                add(std::move(item), offset);
         }
         dockLine();
     }

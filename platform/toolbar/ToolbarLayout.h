@@ -4,6 +4,8 @@
 // offset order, a toolbar that does not fit the rest of its line begins the
 // next line, and one longer than its whole line is cut at the line's end,
 // its entries past the end behind a More Tools button when it shows one.
+// A toolbar is shown whole or not at all: lines past what the area holds are
+// left out until the control grows.
 // Floating toolbars lie where they were dropped, moved into the area. What
 // the docked lines leave is the free area.
 

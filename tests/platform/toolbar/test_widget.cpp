@@ -197,6 +197,11 @@ TEST_F(ToolbarWidget, EveryShownToolbarStaysInViewWhateverItsPosition)
                                               widget.toolbarRect("Behind").bottom() + 1),
                                        QPoint(widget.toolbarRect("Low").left() - 1,
                                               widget.height() - 1)));
+    // Lines the area has no room for are left out whole.
+    widget.resize(widget.width(), stretched.height() + 3);
+    EXPECT_EQ(widget.toolbarRect("Wide"), stretched);
+    for (const char* name : {"Top", "Far", "Left", "Low"})
+        EXPECT_TRUE(widget.toolbarRect(QLatin1String(name)).isEmpty()) << name;
 }
 
 TEST_F(ToolbarWidget, AToolbarLongerThanItsLineEndsInMoreToolsListingTheRest)
