@@ -1,7 +1,8 @@
 // Everything of the preview in reach on a real desktop: the banner never
 // covers a docked toolbar, a toolbar longer than the window lists the rest
 // in its More Tools button, an invisible tool leaves no trace, a greyed
-// picture stays transparent, and a tool clicked shows selected in the tree.
+// picture stays transparent, a tool shows its tip, and a tool clicked shows
+// selected in the tree.
 #include "PreviewFixture.h"
 
 using namespace desktop;
@@ -150,6 +151,29 @@ TEST_F(BarwrightPreviewDesktop, AnInvisibleToolLeavesNoPixelsAndAGreyedOneStaysT
             }
         }
     }
+}
+
+TEST_F(BarwrightPreviewDesktop, AToolShowsItsTipUnderThePointer)
+{
+    const WindowId preview = start(configuration(
+        {{"ID_Red", 0}}, {picture(kRed)}, {{"Main", 0, 0, {"ID_Red"}}},
+        QJsonObject{{"ID_Red", QJsonObject{{"TooltipText", "Red tool"}}}}));
+    ASSERT_NE(preview, 0u);
+    const Found red = waitForColour(preview, kRed, [](const QRect&) { return true; });
+    ASSERT_EQ(red.count, kPicturePixels);
+    const QPoint over = d->clientRect(preview).topLeft() + red.box.center();
+    d->moveMouse(over + QPoint(-1, 0));
+    d->moveMouse(over);
+    QRect tip;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            for (const QRect& r : d->unmanagedWindows())
+                if ((r.center() - over).manhattanLength() < 120 && r.height() < 60)
+                    tip = r;
+            return !tip.isEmpty();
+        },
+        5000))
+        << "no tip shows";
 }
 
 TEST_F(BarwrightPreviewDesktop, AToolClickedInThePreviewShowsSelectedInTheTree)

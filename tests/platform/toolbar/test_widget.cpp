@@ -2,11 +2,15 @@
 // transparent, docking, clicks, hiding and dragging, every toolbar in view.
 #include "ToolbarTestSupport.h"
 
+#include "platform/toolbar/ShortcutText.h"
 #include "platform/toolbar/ZentribarWidget.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include <gmock/gmock.h>
 
@@ -258,6 +262,36 @@ TEST_F(ToolbarWidget, AnInvisibleToolTakesNoSpaceAndDrawsNothing)
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x)
             ASSERT_NE(shot.pixel(x, y), qRgb(0, 160, 0)) << x << "," << y;
+}
+
+TEST_F(ToolbarWidget, ToolsShowTheirTipsWithTheShortcutWhenShortcutsShow)
+{
+    const auto tipAt = [&](QPoint at) {
+        QToolTip::hideText();   // the last tip goes after a delay
+        QDeadlineTimer deadline(5000);
+        while (QToolTip::isVisible() && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QHelpEvent help(QEvent::ToolTip, at, widget.mapToGlobal(at));
+        QApplication::sendEvent(&widget, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    auto open = c->tools()->Item(QStringLiteral("ID_Open"));
+    open->setTooltipText("Open a file");
+    open->setShortcutKey(74);
+    const QPoint at = widget.toolRect("Top", 1).center();
+    EXPECT_EQ(tipAt(at), "Open a file");
+    c->setShowShortcuts(true);
+    EXPECT_EQ(tipAt(at), "Open a file (Shift+Ctrl+F12)");
+    EXPECT_EQ(tipAt(widget.toolRect("Left", 1).center()), "Text");   // no tip: the caption
+    EXPECT_EQ(tipAt(widget.toolRect("Top", 2).center()), "");        // a separator has none
+    c->setShowTooltips(false);
+    EXPECT_EQ(tipAt(at), "");
+
+    EXPECT_EQ(shortcutText(0), "");
+    EXPECT_EQ(shortcutText(26), "Ctrl+Z");
+    EXPECT_EQ(shortcutText(27), "F1");
+    EXPECT_EQ(shortcutText(79), "Alt+Bksp");
+    EXPECT_EQ(shortcutText(80), "");
 }
 
 TEST_F(ToolbarWidget, ADisabledToolWithoutItsOwnPictureIsGreyedKeepingItsTransparency)
