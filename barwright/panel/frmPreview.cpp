@@ -55,7 +55,10 @@ frmPreview::frmPreview()
                                                 com::Object tool) {
         tbarPreview_ConfigurationModified(change, bar, tool);
     };
-    tbarPreview.FreeAreaChanged = [this] { LayoutBanner(); };
+    tbarPreview.FreeAreaChanged = [this] {
+        if (WindowState() != forms::vbMinimized)
+            LayoutBanner();
+    };
 }
 
 void frmPreview::Form_Design()
