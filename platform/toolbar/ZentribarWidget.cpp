@@ -137,11 +137,12 @@ QImage ZentribarWidget::toolImage(const forms::StdPicture& picture, bool useMask
 
 QImage ZentribarWidget::cachedImage(const forms::Picture& picture, bool useMask)
 {
-    const auto it = m_images.constFind(picture.get());
+    const auto key = std::make_pair(static_cast<const forms::StdPicture*>(picture.get()), useMask);
+    const auto it = m_images.constFind(key);
     if (it != m_images.cend())
         return *it;
     const QImage image = toolImage(*picture, useMask);
-    m_images.insert(picture.get(), image);
+    m_images.insert(key, image);
     return image;
 }
 

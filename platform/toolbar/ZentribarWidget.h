@@ -95,7 +95,9 @@ private:
     QRect m_layoutArea;
     QRect m_free;
     QRect m_announcedFree;
-    QHash<const forms::StdPicture*, QImage> m_images;
+    // Shown pictures by picture object and whether the mask colour is clear:
+    // tools that share a picture may differ in UseMaskColor.
+    QHash<std::pair<const forms::StdPicture*, bool>, QImage> m_images;
     std::shared_ptr<Tool> m_pressedTool;
     std::shared_ptr<Toolbar> m_dragBar;
     QPoint m_dragOffset;

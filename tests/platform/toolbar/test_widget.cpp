@@ -94,9 +94,14 @@ TEST_F(ToolbarWidget, DrawsTwoDockedToolbarsWithTransparentMaskPixels)
 
 TEST_F(ToolbarWidget, WithoutUseMaskColorTheMaskColourIsDrawn)
 {
-    c->tools()->Item(QStringLiteral("ID_Open"))->setUseMaskColor(false);
+    // ID_Save shares the picture and keeps its mask colour clear.
+    auto open = c->tools()->Item(QStringLiteral("ID_Open"));
+    c->tools()->Item(QStringLiteral("ID_Save"))
+        ->setPicture(PictureState::Normal, open->picture(PictureState::Normal));
+    open->setUseMaskColor(false);
     const QImage shot = widget.grab().toImage();
     EXPECT_EQ(shot.pixel(widget.toolRect("Top", 1).topLeft() + QPoint(3, 3)), kMask);
+    EXPECT_EQ(shot.pixel(widget.toolRect("Top", 3).topLeft() + QPoint(3, 3)), kBack);
 }
 
 TEST_F(ToolbarWidget, ClickingAToolRaisesToolClick)
