@@ -28,7 +28,20 @@ QWidget* ZentribarControl::createWidget(QWidget* parent)
         m_control = std::make_shared<toolbar::MqZentribar>();
         attach();
     }
-    return new toolbar::ZentribarWidget(m_control, parent);
+    auto* widget = new toolbar::ZentribarWidget(m_control, parent);
+    QObject::connect(widget, &toolbar::ZentribarWidget::freeAreaChanged, widget,
+                     [this] { raise(FreeAreaChanged); });
+    return widget;
+}
+
+QRectF ZentribarControl::FreeArea()
+{
+    const auto* w = static_cast<toolbar::ZentribarWidget*>(widget());
+    const QRect free = w->freeArea();
+    const double ux = container()->unitsPerPixelX();
+    const double uy = container()->unitsPerPixelY();
+    return {Left() + free.left() * ux, Top() + free.top() * uy, free.width() * ux,
+            free.height() * uy};
 }
 
 void ZentribarControl::attach()

@@ -8,6 +8,8 @@
 #include "platform/forms/Control.h"
 #include "platform/toolbar/MqZentribar.h"
 
+#include <QRectF>
+
 #include <memory>
 
 namespace toolbar {
@@ -24,8 +26,13 @@ public:
     // The same control for late-bound calls.
     com::Object object() { return com::Object(control()); }
 
+    // What the docked toolbars leave of the control, in its container's
+    // units; FreeAreaChanged follows every change of it.
+    QRectF FreeArea();
+
     forms::Event<int32_t, com::Object, com::Object> ConfigurationModified;
     forms::Event<com::Object> ToolClick;
+    forms::Event<> FreeAreaChanged;
 
 protected:
     QWidget* createWidget(QWidget* parent) override;

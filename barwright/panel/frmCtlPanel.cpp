@@ -202,6 +202,9 @@ void frmCtlPanel::designToolsTab()
 {
     tvTools.Move(90, 480, 6105, 3840);
     tvTools.setOLEDragMode(forms::vbOLEDragAutomatic);   // a tool drags out as its ID
+    // A tool clicked in the preview shows selected here while the preview
+    // keeps the focus.
+    tvTools.setHideSelection(false);
     chDisplayByCategory.setCaption(QStringLiteral("Display Tools By &Category"));
     chDisplayByCategory.Move(120, 4380, 4000, 300);
     designListCommands(frCmdsTools, {&cmdNewTool, &cmdEditTool, &cmdDeleteTool, &cmdLoadTool},

@@ -55,6 +55,10 @@ frmPreview::frmPreview()
                                                 com::Object tool) {
         tbarPreview_ConfigurationModified(change, bar, tool);
     };
+    tbarPreview.FreeAreaChanged = [this] {
+        if (WindowState() != forms::vbMinimized)
+            LayoutBanner();
+    };
 }
 
 void frmPreview::Form_Design()
@@ -75,6 +79,9 @@ void frmPreview::Form_Design()
     imgBanner.setAutoSize(true);
     imgBanner.setPicture(bannerPicture());
     imgBanner.Move(0, 0, 320 * 15, 64 * 15);
+    // Docked toolbars lie above the banner and the placeholder; the control
+    // shows them through its free area.
+    tbarPreview.ZOrder(0);
 }
 
 void frmPreview::Form_Load()
@@ -99,16 +106,12 @@ void frmPreview::LayoutBanner()
     tbarPreview.Move(0, 0, w, h);
     picDummyToolbar.setWidth(w);
     lbNoToolbars.setWidth(w);
-    const double bw = imgBanner.Width();
-    const double bh = imgBanner.Height();
-    const double left = (w - bw) / 2;
-    double top;
-    if (picDummyToolbar.Visible()) {
-        const double ph = picDummyToolbar.Height();
-        top = (h - ph - bh) / 2 + ph;
-    } else {
-        top = (h - bh) / 2;
-    }
+    // The inner area is what the docked toolbars leave free.
+    QRectF free = tbarPreview.FreeArea();
+    if (picDummyToolbar.Visible())
+        free.setTop(free.top() + picDummyToolbar.Height());
+    const double left = free.left() + (free.width() - imgBanner.Width()) / 2;
+    const double top = free.top() + (free.height() - imgBanner.Height()) / 2;
     imgBanner.Move(float(rt::roundHalfEven(left)), float(rt::roundHalfEven(top)));
 }
 

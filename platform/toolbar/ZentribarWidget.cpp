@@ -1,13 +1,16 @@
 #include "platform/toolbar/ZentribarWidget.h"
 
+#include "platform/toolbar/ShortcutText.h"
+
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
-#include <map>
 
 namespace toolbar {
 
@@ -15,18 +18,9 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcView, "bw.toolbar.view", QtInfoMsg)
 
-constexpr int kPad = 3;          // around a tool's picture
-constexpr int kGrip = 8;         // grab handle
-constexpr int kTitle = 14;       // floating toolbar title
-constexpr int kSeparator = 6;
+constexpr int kPad = ToolbarLayout::kPad;
+constexpr int kTitle = ToolbarLayout::kTitle;
 constexpr int kDockSnap = 24;    // a drop this close to an edge docks there
-
-QString displayText(const QString& name)
-{
-    QString s = name;
-    s.remove(QLatin1Char('&'));
-    return s;
-}
 
 // System colours 0x800000nn to palette roles; colour references as they are.
 QColor colorOf(int32_t value, const QPalette& pal)
@@ -42,16 +36,6 @@ QColor colorOf(int32_t value, const QPalette& pal)
         }
     }
     return QColor(int(u & 0xFF), int((u >> 8) & 0xFF), int((u >> 16) & 0xFF));
-}
-
-bool showsImage(const Tool& t)
-{
-    return t.DisplayStyle() != 1 && t.picture(PictureState::Normal) != nullptr;
-}
-
-bool showsText(const Tool& t)
-{
-    return t.DisplayStyle() == 1 || t.DisplayStyle() == 3 || !showsImage(t);
 }
 
 }  // namespace
@@ -92,6 +76,14 @@ protected:
     {
         m_owner->showToolbarMenu(event->globalPos());
     }
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QWidget::event(event);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        m_owner->showToolTip(m_owner->mapFromGlobal(help->globalPos()), help->globalPos(), this);
+        return true;
+    }
 
 private:
     QPoint ownerPos(const QMouseEvent& event) const
@@ -106,7 +98,9 @@ ZentribarWidget::ZentribarWidget(std::shared_ptr<MqZentribar> control, QWidget* 
     : QWidget(parent), m_control(std::move(control))
 {
     setMouseTracking(false);
-    setAutoFillBackground(true);
+    // The free area shows what lies beneath the control, as a form's own
+    // area does beside its docked toolbars.
+    setAutoFillBackground(false);
     m_viewConnection = m_control->ViewChanged.connect([this] { scheduleLayout(); });
 }
 
@@ -143,11 +137,12 @@ QImage ZentribarWidget::toolImage(const forms::StdPicture& picture, bool useMask
 
 QImage ZentribarWidget::cachedImage(const forms::Picture& picture, bool useMask)
 {
-    const auto it = m_images.constFind(picture.get());
+    const auto key = std::make_pair(static_cast<const forms::StdPicture*>(picture.get()), useMask);
+    const auto it = m_images.constFind(key);
     if (it != m_images.cend())
         return *it;
     const QImage image = toolImage(*picture, useMask);
-    m_images.insert(picture.get(), image);
+    m_images.insert(key, image);
     return image;
 }
 
@@ -159,199 +154,26 @@ void ZentribarWidget::scheduleLayout()
 
 void ZentribarWidget::ensureLayout() const
 {
-    if (m_layoutDirty)
+    // A hidden widget learns of a resize only when shown.
+    if (m_layoutDirty || m_layoutArea != rect())
         const_cast<ZentribarWidget*>(this)->layoutNow();
-}
-
-QSize ZentribarWidget::toolSize(const Tool& t, const Toolbar& bar, bool vertical) const
-{
-    const QFontMetrics fm = fontMetrics();
-    if (t.role() == Tool::Role::Separator)
-        return vertical ? QSize(0, kSeparator) : QSize(kSeparator, 0);
-    if (bar.Style() == 1) {   // menu bar: captions
-        return {fm.horizontalAdvance(displayText(t.Name().isEmpty() ? t.ID() : t.Name())) + 12,
-                fm.height() + 6};
-    }
-    const int16_t type = t.Type();
-    const int image = m_control->LargeIcons() ? 32 : t.ImageSize();
-    if (type == mqComboBox || type == mqEdit)
-        return {std::max<int>(t.Width(), 24), std::max(fm.height() + 6, 22)};
-    QSize size(0, 0);
-    if (showsImage(t))
-        size = QSize(image, image);
-    if (showsText(t) || type == mqLabel) {
-        const QString text = displayText(t.Name().isEmpty() ? t.ID() : t.Name());
-        const QSize ts(fm.horizontalAdvance(text), fm.height());
-        if (size.isEmpty()) {
-            size = ts;
-        } else if (bar.CaptionAlignment() <= 1) {   // text above or below the image
-            size = QSize(std::max(size.width(), ts.width()), size.height() + ts.height() + 2);
-        } else {
-            size = QSize(size.width() + ts.width() + 4, std::max(size.height(), ts.height()));
-        }
-    }
-    size += QSize(2 * kPad, 2 * kPad);
-    if (type == mqDropDown || type == mqDropDownStateButton || type == mqMenu)
-        size.rwidth() += 10;
-    return size;
-}
-
-void ZentribarWidget::layoutBar(BarItem& item, bool vertical, int stretchTo) const
-{
-    const Toolbar& bar = *item.bar;
-    item.vertical = vertical;
-    item.tools.clear();
-    const bool floating = bar.dockArea() == DockArea::Floating;
-    const int lead = floating ? 0 : (bar.DisplayGrabHandles() ? kGrip : 2);
-    const int top = floating ? kTitle : 0;
-    int along = lead + 2;
-    int thick = 16 + 2 * kPad;
-    std::vector<QSize> sizes;
-    for (const auto& t : *bar.tools()) {
-        const QSize s = t->role() == Tool::Role::Separator || t->Visible()
-                            ? toolSize(*t, bar, vertical) : QSize();
-        sizes.push_back(s);
-        thick = std::max(thick, vertical ? s.width() : s.height());
-    }
-    size_t i = 0;
-    for (const auto& t : *bar.tools()) {
-        const QSize s = sizes[i++];
-        if (s.isNull())
-            continue;
-        const int length = vertical ? s.height() : s.width();
-        QRect r = vertical ? QRect(2, top + along, thick, length)
-                           : QRect(along, top + 2, length, thick);
-        item.tools.push_back({t, r});
-        along += length + 1;
-    }
-    along += 2;
-    if (stretchTo > along)
-        along = stretchTo;
-    item.rect = vertical ? QRect(QPoint(), QSize(thick + 4, along))
-                         : QRect(QPoint(), QSize(along, thick + 4 + top));
-    if (floating) {
-        item.rect.setWidth(std::max(item.rect.width(), 60));
-        item.grip = QRect(item.rect.topLeft(), QSize(item.rect.width(), kTitle));
-        item.closeBox = bar.AllowHiding()
-                            ? QRect(item.grip.right() - kTitle + 2, item.grip.top() + 2,
-                                    kTitle - 4, kTitle - 4)
-                            : QRect();
-    } else {
-        item.grip = vertical ? QRect(QPoint(), QSize(thick + 4, lead))
-                             : QRect(QPoint(), QSize(lead, thick + 4));
-        item.closeBox = QRect();
-    }
-}
-
-void ZentribarWidget::moveItem(BarItem& item, QPoint by)
-{
-    item.rect.translate(by);
-    item.grip.translate(by);
-    item.closeBox.translate(by);
-    for (auto& t : item.tools)
-        t.rect.translate(by);
 }
 
 void ZentribarWidget::layoutNow()
 {
     m_layoutDirty = false;
-    m_bars.clear();
     m_images.clear();
+    m_layoutArea = rect();
+    ToolbarLayout layout(*m_control, fontMetrics(), m_layoutArea);
+    m_bars = std::move(layout.bars());
+    m_free = layout.freeArea();
     scheduleFloatingViews();
-    if (!m_control->Visible())
-        return;
-    // Group the visible toolbars by area and row; a row keeps its toolbars
-    // in offset order. The menu bar leads the top area.
-    std::map<std::pair<int, int>, std::vector<std::shared_ptr<Toolbar>>> rows;
-    std::vector<std::shared_ptr<Toolbar>> floating;
-    for (const auto& bar : *m_control->toolbars()) {
-        if (!bar->Visible())
-            continue;
-        const DockArea area = bar->dockArea();
-        if (area == DockArea::Floating) {
-            floating.push_back(bar);
-            continue;
-        }
-        const int row = bar->Style() == 1 ? -1 : bar->PositionState2();
-        rows[{int(area), row}].push_back(bar);
-    }
-    for (auto& [key, bars] : rows) {
-        std::stable_sort(bars.begin(), bars.end(), [](const auto& a, const auto& b) {
-            return a->positionState(3) < b->positionState(3);
-        });
-    }
+}
 
-    QRect free = rect();
-    for (const auto& [key, bars] : rows) {
-        const auto area = DockArea(key.first);
-        const bool vertical = area == DockArea::Left || area == DockArea::Right;
-        const int span = vertical ? free.height() : free.width();
-        std::vector<BarItem> line;
-        int along = 0, thick = 0;
-        // Docks the toolbars gathered so far as one line at the area's edge
-        // of the free space.
-        const auto dockLine = [&] {
-            if (line.empty())
-                return;
-            QPoint base;
-            switch (area) {
-            case DockArea::Top: base = free.topLeft(); free.setTop(free.top() + thick); break;
-            case DockArea::Bottom:
-                base = QPoint(free.left(), free.bottom() + 1 - thick);
-                free.setBottom(free.bottom() - thick);
-                break;
-            case DockArea::Left: base = free.topLeft(); free.setLeft(free.left() + thick); break;
-            case DockArea::Right:
-                base = QPoint(free.right() + 1 - thick, free.top());
-                free.setRight(free.right() - thick);
-                break;
-            case DockArea::Floating: break;
-            }
-            for (auto& item : line) {
-                moveItem(item, base);
-                m_bars.push_back(std::move(item));
-            }
-            line.clear();
-            along = thick = 0;
-        };
-        for (const auto& bar : bars) {
-            // A stretched toolbar fills a line of its own, and a toolbar that
-            // would start past the end of a line begins the next one: every
-            // docked toolbar stays in view.
-            const bool stretch = (bar->DockingFlags() & mqStretch) != 0;
-            int offset = std::max(along, int(bar->positionState(3)));
-            if (!line.empty() && (stretch || offset >= span)) {
-                dockLine();
-                offset = std::max(0, int(bar->positionState(3)));
-            }
-            BarItem item{bar, {}, {}, {}, vertical, {}};
-            layoutBar(item, vertical, 0);
-            const auto length = [&] { return vertical ? item.rect.height() : item.rect.width(); };
-            if (offset >= span)
-                offset = std::max(0, span - length());
-            if (stretch)
-                layoutBar(item, vertical, span - offset);
-            moveItem(item, vertical ? QPoint(0, offset) : QPoint(offset, 0));
-            along = offset + length();
-            thick = std::max(thick, vertical ? item.rect.width() : item.rect.height());
-            line.push_back(std::move(item));
-            if (stretch)
-                dockLine();
-        }
-        dockLine();
-    }
-    for (const auto& bar : floating) {
-        BarItem item{bar, {}, {}, {}, false, {}};
-        layoutBar(item, false, 0);
-        // Where it was dropped, moved back into view as far as it fits, so
-        // that it can always be dragged again.
-        const int left = std::clamp(bar->positionState(4), 0,
-                                    std::max(0, width() - item.rect.width()));
-        const int top = std::clamp(bar->positionState(5), 0,
-                                   std::max(0, height() - item.rect.height()));
-        moveItem(item, QPoint(left, top));
-        m_bars.push_back(std::move(item));
-    }
+QRect ZentribarWidget::freeArea() const
+{
+    ensureLayout();
+    return m_free;
 }
 
 QSize ZentribarWidget::sizeHint() const
@@ -420,9 +242,13 @@ void ZentribarWidget::updateFloatingViews()
             view->bar.reset();
         }
     }
+    if (m_free != m_announcedFree) {
+        m_announcedFree = m_free;
+        Q_EMIT freeAreaChanged();
+    }
 }
 
-const ZentribarWidget::BarItem* ZentribarWidget::barItem(const QString& name) const
+const BarItem* ZentribarWidget::barItem(const QString& name) const
 {
     ensureLayout();
     for (const auto& item : m_bars) {
@@ -432,7 +258,7 @@ const ZentribarWidget::BarItem* ZentribarWidget::barItem(const QString& name) co
     return nullptr;
 }
 
-const ZentribarWidget::BarItem* ZentribarWidget::barAt(QPoint pos) const
+const BarItem* ZentribarWidget::barAt(QPoint pos) const
 {
     ensureLayout();
     for (auto it = m_bars.rbegin(); it != m_bars.rend(); ++it) {   // floating ones on top
@@ -473,10 +299,57 @@ std::shared_ptr<Tool> ZentribarWidget::toolAt(QPoint pos) const
     return nullptr;
 }
 
+QRect ZentribarWidget::moreToolsRect(const QString& name) const
+{
+    const BarItem* item = barItem(name);
+    return item ? item->moreTools : QRect();
+}
+
+bool ZentribarWidget::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    showToolTip(help->pos(), help->globalPos(), this);
+    return true;
+}
+
+void ZentribarWidget::showToolTip(QPoint pos, QPoint globalPos, QWidget* over)
+{
+    if (!m_control->ShowTooltips()) {
+        QToolTip::hideText();
+        return;
+    }
+    const BarItem* item = barAt(pos);
+    const ToolItem* found = nullptr;
+    for (size_t i = 0; item && i < item->tools.size() && !found; ++i) {
+        if (item->tools[i].rect.contains(pos) &&
+            item->tools[i].tool->role() != Tool::Role::Separator)
+            found = &item->tools[i];
+    }
+    if (!found) {
+        QToolTip::hideText();
+        return;
+    }
+    const Tool& t = *found->tool;
+    QString tip = t.TooltipText().isEmpty() ? captionOf(t) : t.TooltipText();
+    const QString keys = shortcutText(t.ShortcutKey());
+    if (m_control->ShowShortcuts() && !keys.isEmpty())
+        tip += QStringLiteral(" (") + keys + QLatin1Char(')');
+    // Shown while the pointer stays over the tool.
+    const QRect area(over->mapFromGlobal(mapToGlobal(found->rect.topLeft())), found->rect.size());
+    QToolTip::showText(globalPos, tip, over, area);
+}
+
 void ZentribarWidget::paintEvent(QPaintEvent*)
 {
     ensureLayout();
     QPainter p(this);
+    if (m_control->Visible()) {
+        const QRegion docks = QRegion(rect()).subtracted(m_free);
+        for (const QRect& r : docks)
+            p.fillRect(r, palette().color(QPalette::Window));
+    }
     for (const auto& item : m_bars) {
         if (item.bar->dockArea() != DockArea::Floating)   // drawn by its own view
             paintBar(p, item);
@@ -511,6 +384,23 @@ void ZentribarWidget::paintBar(QPainter& p, const BarItem& item)
     }
     for (const auto& t : item.tools)
         paintTool(p, bar, t);
+    if (!item.moreTools.isEmpty()) {   // a chevron pointing along the toolbar
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(pal.color(QPalette::ButtonText));
+        const QPoint c = item.moreTools.center();
+        for (int k = 0; k < 2; ++k) {
+            const int d = 4 * k - 3;
+            if (item.vertical) {
+                p.drawLine(c + QPoint(-3, d), c + QPoint(0, d + 3));
+                p.drawLine(c + QPoint(0, d + 3), c + QPoint(3, d));
+            } else {
+                p.drawLine(c + QPoint(d, -3), c + QPoint(d + 3, 0));
+                p.drawLine(c + QPoint(d + 3, 0), c + QPoint(d, 3));
+            }
+        }
+        p.restore();
+    }
 }
 
 void ZentribarWidget::paintTool(QPainter& p, const Toolbar& bar, const ToolItem& item)
@@ -532,7 +422,7 @@ void ZentribarWidget::paintTool(QPainter& p, const Toolbar& bar, const ToolItem&
     const QColor text = !enabled ? pal.color(QPalette::Disabled, QPalette::ButtonText)
                         : t.ForecolorSource() == 1 ? colorOf(t.Forecolor(), pal)
                                                    : pal.color(QPalette::ButtonText);
-    const QString caption = displayText(t.Name().isEmpty() ? t.ID() : t.Name());
+    const QString caption = captionOf(t);
     if (bar.Style() == 1) {
         p.setPen(text);
         p.drawText(r, Qt::AlignCenter, caption);
@@ -615,9 +505,12 @@ void ZentribarWidget::paintTool(QPainter& p, const Toolbar& bar, const ToolItem&
             imageRect.moveCenter(content.center());
         }
         QImage image = cachedImage(pic, t.UseMaskColor());
-        if (grey)
-            image = image.convertToFormat(QImage::Format_Grayscale8)
-                        .convertToFormat(QImage::Format_ARGB32);
+        if (grey) {   // grey, with the transparency of the picture it comes from
+            QImage greyed = image.convertToFormat(QImage::Format_Grayscale8)
+                                .convertToFormat(QImage::Format_ARGB32);
+            greyed.setAlphaChannel(image.convertToFormat(QImage::Format_Alpha8));
+            image = std::move(greyed);
+        }
         p.drawImage(imageRect, image);
         if (!withText)
             return;
@@ -674,6 +567,10 @@ void ZentribarWidget::pressAt(QPoint pos)
         guarded([&] { beginDrag(bar, pos, offset); });
         return;
     }
+    if (item->moreTools.contains(pos)) {
+        showMoreTools(*item);
+        return;
+    }
     m_pressedTool = toolAt(pos);
 }
 
@@ -716,6 +613,31 @@ void ZentribarWidget::openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at)
         });
     }
     menu->popup(mapToGlobal(at));
+}
+
+void ZentribarWidget::showMoreTools(const BarItem& item)
+{
+    // The entries past the end of the toolbar, as a menu below the button.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const auto& entry : item.hidden) {
+        if (entry->role() == Tool::Role::Separator) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(captionOf(*entry));
+        if (const forms::Picture pic = entry->picture(PictureState::Normal); pic && showsImage(*entry))
+            action->setIcon(QPixmap::fromImage(cachedImage(pic, entry->UseMaskColor())));
+        action->setEnabled(entry->Enabled() || m_control->configMode());
+        const std::weak_ptr<Tool> weak = entry;
+        connect(action, &QAction::triggered, this, [this, weak] {
+            if (const auto tool = weak.lock())
+                guarded([&] { m_control->clickTool(tool); });
+        });
+    }
+    const QRect r = item.moreTools;
+    menu->popup(mapToGlobal(item.vertical ? r.topRight() + QPoint(1, 0)
+                                          : r.bottomLeft() + QPoint(0, 1)));
 }
 
 void ZentribarWidget::contextMenuEvent(QContextMenuEvent* event)

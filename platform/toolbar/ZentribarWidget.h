@@ -7,6 +7,7 @@
 // widget of its own beside this one, above the other controls of the form.
 
 #include "platform/toolbar/MqZentribar.h"
+#include "platform/toolbar/ToolbarLayout.h"
 
 #include <QHash>
 #include <QImage>
@@ -31,6 +32,10 @@ public:
     QRect toolbarRect(const QString& toolbarName) const;
     QRect toolRect(const QString& toolbarName, int32_t index) const;   // 1-based entry
     std::shared_ptr<Tool> toolAt(QPoint pos) const;
+    // The More Tools button of a toolbar cut at the end of its line.
+    QRect moreToolsRect(const QString& toolbarName) const;
+    // What the docked toolbars leave of the widget.
+    QRect freeArea() const;
 
     // What the developer's mouse does, callable from code.
     void setToolbarShown(const QString& toolbarName, bool shown);
@@ -42,7 +47,12 @@ public:
     // colour transparent when the tool uses it.
     static QImage toolImage(const forms::StdPicture& picture, bool useMask);
 
+Q_SIGNALS:
+    // The docked toolbars now leave another free area (queued after a layout).
+    void freeAreaChanged();
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -55,27 +65,12 @@ protected:
 
 private:
     class FloatingView;
-    struct ToolItem {
-        std::shared_ptr<Tool> tool;
-        QRect rect;
-    };
-    struct BarItem {
-        std::shared_ptr<Toolbar> bar;
-        QRect rect;
-        QRect grip;       // drag handle (floating: the title)
-        QRect closeBox;   // floating toolbars that may hide
-        bool vertical = false;
-        std::vector<ToolItem> tools;
-    };
 
     void scheduleLayout();
     void ensureLayout() const;
     void layoutNow();
-    static void moveItem(BarItem& item, QPoint by);
     void scheduleFloatingViews();
     void updateFloatingViews();
-    QSize toolSize(const Tool& tool, const Toolbar& bar, bool vertical) const;
-    void layoutBar(BarItem& item, bool vertical, int stretchTo) const;   // at (0, 0)
     const BarItem* barItem(const QString& name) const;
     const BarItem* barAt(QPoint pos) const;
     void paintBar(QPainter& p, const BarItem& item);
@@ -86,6 +81,9 @@ private:
     void pressAt(QPoint pos);
     void releaseAt(QPoint pos);
     void showToolbarMenu(QPoint globalPos);
+    void showMoreTools(const BarItem& item);
+    // The tip of the tool at pos (widget coordinates) over `over`.
+    void showToolTip(QPoint pos, QPoint globalPos, QWidget* over);
     void openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at);
     template <class F>
     void guarded(F&& action);
@@ -94,7 +92,12 @@ private:
     int32_t m_viewConnection = 0;
     bool m_layoutDirty = true;
     std::vector<BarItem> m_bars;
-    QHash<const forms::StdPicture*, QImage> m_images;
+    QRect m_layoutArea;
+    QRect m_free;
+    QRect m_announcedFree;
+    // Shown pictures by picture object and whether the mask colour is clear:
+    // tools that share a picture may differ in UseMaskColor.
+    QHash<std::pair<const forms::StdPicture*, bool>, QImage> m_images;
     std::shared_ptr<Tool> m_pressedTool;
     std::shared_ptr<Toolbar> m_dragBar;
     QPoint m_dragOffset;

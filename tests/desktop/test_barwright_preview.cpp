@@ -1,32 +1,13 @@
 // Barwright's preview on a real desktop: every shown toolbar is drawn, and a
 // toolbar dragged off its dock floats above the banner where it was dropped.
-#include "DesktopFixture.h"
-
-#include <QBuffer>
-#include <QImage>
+#include "PreviewFixture.h"
 
 using namespace desktop;
 
 namespace {
 
-const QString kPanel = QStringLiteral("^Configuration Control Panel$");
-const QString kPreview = QStringLiteral("^Halvorbar Configuration Preview$");
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kGreen = qRgb(0, 200, 0);
-constexpr int kPicturePixels = 16 * 16;
-
-// A 16 x 16 tool picture of one colour, with its mask row.
-QString picture(QRgb colour)
-{
-    QImage image(16, 17, QImage::Format_RGB32);
-    image.fill(colour);
-    for (int x = 0; x < 16; ++x)
-        image.setPixel(x, 16, qRgb(97, 65, 33));
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    image.save(&png, "PNG");
-    return QString::fromLatin1(png.data().toBase64());
-}
 
 QJsonObject toolbar(const QString& name, const QString& tool, int dockingFlags, int row)
 {
@@ -51,60 +32,6 @@ QByteArray configuration(int wideFlags, int standardRow)
     };
     return QJsonDocument(config).toJson();
 }
-
-// Where a colour shows in a picture, and how often.
-struct Found {
-    QRect box;
-    int count = 0;
-};
-
-Found find(const QImage& shot, QRgb colour)
-{
-    Found f;
-    for (int y = 0; y < shot.height(); ++y) {
-        for (int x = 0; x < shot.width(); ++x) {
-            if (shot.pixel(x, y) == colour) {
-                f.box |= QRect(x, y, 1, 1);
-                ++f.count;
-            }
-        }
-    }
-    return f;
-}
-
-class BarwrightPreviewDesktop : public DesktopTest {
-protected:
-    // Barwright on the configuration; the preview window, active.
-    WindowId start(const QByteArray& content)
-    {
-        const QString config = d->path(QStringLiteral("preview.qrv"));
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-            return 0;
-        f.close();
-        if (!launch(programPath(QStringLiteral("barwright")), {config}, kPanel))
-            return 0;
-        const WindowId preview = d->waitForWindow(kPreview, kAppear);
-        if (preview) {
-            d->activate(preview);
-            d->waitForPainted(preview, kAppear);
-        }
-        return preview;
-    }
-    // Waits until the colour shows whole in the window and pred holds for
-    // where it is; what was found last.
-    Found waitForColour(WindowId w, QRgb colour, const std::function<bool(const QRect&)>& pred)
-    {
-        Found f;
-        waitFor(
-            [&] {
-                f = find(d->grabWindow(w), colour);
-                return f.count == kPicturePixels && pred(f.box);
-            },
-            5000);
-        return f;
-    }
-};
 
 TEST_F(BarwrightPreviewDesktop, AToolbarAfterAStretchedOneIsDrawnOnTheNextRow)
 {

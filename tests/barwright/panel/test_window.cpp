@@ -121,7 +121,11 @@ TEST_F(PanelTest, PlaceholderShowsExactlyWithoutToolbars)
                 (below - v.imgBanner.Height()) / 2, 15);
     workingCopy().toolbars()->Add(QStringLiteral("Main"));
     EXPECT_FALSE(v.picDummyToolbar.Visible());
-    EXPECT_NEAR(v.imgBanner.Top(), (v.ScaleHeight() - v.imgBanner.Height()) / 2, 15);
+    // Then in what the docked toolbar leaves.
+    const QRectF free = v.tbarPreview.FreeArea();
+    EXPECT_GT(free.top(), 0);
+    EXPECT_EQ(free.bottom(), v.ScaleHeight());
+    EXPECT_NEAR(v.imgBanner.Top(), free.top() + (free.height() - v.imgBanner.Height()) / 2, 15);
     EXPECT_EQ(panel().liTBars.ListCount(), 0);   // lists follow in the toolbar commands
 }
 

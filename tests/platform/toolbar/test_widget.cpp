@@ -2,10 +2,15 @@
 // transparent, docking, clicks, hiding and dragging, every toolbar in view.
 #include "ToolbarTestSupport.h"
 
+#include "platform/toolbar/ShortcutText.h"
 #include "platform/toolbar/ZentribarWidget.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QHelpEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include <gmock/gmock.h>
 
@@ -89,9 +94,14 @@ TEST_F(ToolbarWidget, DrawsTwoDockedToolbarsWithTransparentMaskPixels)
 
 TEST_F(ToolbarWidget, WithoutUseMaskColorTheMaskColourIsDrawn)
 {
-    c->tools()->Item(QStringLiteral("ID_Open"))->setUseMaskColor(false);
+    // ID_Save shares the picture and keeps its mask colour clear.
+    auto open = c->tools()->Item(QStringLiteral("ID_Open"));
+    c->tools()->Item(QStringLiteral("ID_Save"))
+        ->setPicture(PictureState::Normal, open->picture(PictureState::Normal));
+    open->setUseMaskColor(false);
     const QImage shot = widget.grab().toImage();
     EXPECT_EQ(shot.pixel(widget.toolRect("Top", 1).topLeft() + QPoint(3, 3)), kMask);
+    EXPECT_EQ(shot.pixel(widget.toolRect("Top", 3).topLeft() + QPoint(3, 3)), kBack);
 }
 
 TEST_F(ToolbarWidget, ClickingAToolRaisesToolClick)
@@ -159,10 +169,11 @@ TEST_F(ToolbarWidget, EveryShownToolbarStaysInViewWhateverItsPosition)
     wide->setDockingFlags(mqDockTop | mqStretch);
     wide->tools()->Add("ID_Save");
     c->toolbars()->Item(QStringLiteral("Top"))->setPositionState(3, 10);
-    // Offsets and a floating place far past the edges.
+    // Offsets and a floating place past the edges: one starting on the
+    // line's last pixel, a right-docked one dropped at the bottom.
     auto far = c->toolbars()->Add("Far");
     far->setPositionState2(1);
-    far->setPositionState(3, 5000);
+    far->setPositionState(3, widget.width() - 1);
     far->tools()->Add("ID_Open");
     auto behind = c->toolbars()->Add("Behind");
     behind->setPositionState2(1);
@@ -173,19 +184,132 @@ TEST_F(ToolbarWidget, EveryShownToolbarStaysInViewWhateverItsPosition)
     away->setPositionState(4, 5000);
     away->setPositionState(5, -5000);
     away->tools()->Add("ID_Open");
+    auto low = c->toolbars()->Add("Low");
+    low->setPositionState1(int16_t(DockArea::Right));
+    low->setPositionState(3, widget.height() - 1);
+    low->tools()->Add("ID_Open");
 
     const QRect stretched = widget.toolbarRect("Wide");
     EXPECT_EQ(stretched.topLeft(), QPoint(0, 0));
     EXPECT_EQ(stretched.width(), widget.width());
     EXPECT_EQ(widget.toolbarRect("Top").top(), stretched.bottom() + 1);   // the next line
     EXPECT_EQ(widget.toolbarRect("Top").left(), 10);
-    for (const char* name : {"Top", "Far", "Behind", "Away"}) {
+    for (const char* name : {"Top", "Far", "Behind", "Away", "Low"}) {
         SCOPED_TRACE(name);
         const QRect r = widget.toolbarRect(QLatin1String(name));
         ASSERT_FALSE(r.isEmpty());
         EXPECT_TRUE(widget.rect().contains(r));
     }
     EXPECT_GT(widget.toolbarRect("Behind").top(), widget.toolbarRect("Far").bottom());
+    // What the docked toolbars leave.
+    EXPECT_EQ(widget.freeArea(), QRect(QPoint(widget.toolbarRect("Left").right() + 1,
+                                              widget.toolbarRect("Behind").bottom() + 1),
+                                       QPoint(widget.toolbarRect("Low").left() - 1,
+                                              widget.height() - 1)));
+    // Lines the area has no room for are left out whole.
+    widget.resize(widget.width(), stretched.height() + 3);
+    EXPECT_EQ(widget.toolbarRect("Wide"), stretched);
+    for (const char* name : {"Top", "Far", "Left", "Low"})
+        EXPECT_TRUE(widget.toolbarRect(QLatin1String(name)).isEmpty()) << name;
+}
+
+TEST_F(ToolbarWidget, AToolbarLongerThanItsLineEndsInMoreToolsListingTheRest)
+{
+    c->SwitchConfigMode(2358);
+    auto top = c->toolbars()->Item(QStringLiteral("Top"));
+    for (int i = 1; i <= 20; ++i) {
+        const QString id = QStringLiteral("ID_%1").arg(i);
+        c->tools()->Add(id)->setPicture(PictureState::Normal,
+                                        toolbar::testing::makePicture(16, kFill, kMask));
+        top->tools()->Add(id);
+    }
+    top->tools()->Add("ID_Text");
+    const QRect bar = widget.toolbarRect("Top");
+    EXPECT_EQ(bar.width(), widget.width());
+    const QRect more = widget.moreToolsRect("Top");
+    ASSERT_FALSE(more.isEmpty());
+    EXPECT_TRUE(bar.contains(more));
+    int shown = 0;
+    for (int i = 1; i <= top->tools()->Count(); ++i) {
+        const QRect r = widget.toolRect("Top", i);
+        if (!r.isEmpty()) {
+            ++shown;
+            EXPECT_LT(r.right(), more.left()) << i;
+        }
+    }
+    ASSERT_GT(shown, 3);
+
+    EventLog log(*c);
+    click(more.center());
+    auto* menu = widget.findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    const auto actions = menu->actions();
+    ASSERT_EQ(actions.size(), top->tools()->Count() - shown);
+    EXPECT_EQ(actions.last()->text(), "Text");
+    actions.last()->trigger();   // selects it, as a click on the toolbar does
+    EXPECT_THAT(log.events, ElementsAre(Recorded{11, "Top", "ID_Text"}));
+    menu->close();
+
+    top->setDisplayMoreToolsButton(false);
+    EXPECT_TRUE(widget.moreToolsRect("Top").isEmpty());
+    EXPECT_EQ(widget.toolbarRect("Top").width(), widget.width());
+    EXPECT_FALSE(widget.toolRect("Top", shown).isEmpty());
+}
+
+TEST_F(ToolbarWidget, AnInvisibleToolTakesNoSpaceAndDrawsNothing)
+{
+    const QRect before = widget.toolbarRect("Top");
+    c->tools()->Item(QStringLiteral("ID_Save"))->setVisible(false);
+    EXPECT_TRUE(widget.toolRect("Top", 3).isEmpty());
+    EXPECT_TRUE(widget.toolRect("Left", 2).isEmpty());
+    EXPECT_EQ(widget.toolbarRect("Top").width(), before.width() - 23);
+    const QImage shot = widget.grab().toImage();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ASSERT_NE(shot.pixel(x, y), qRgb(0, 160, 0)) << x << "," << y;
+}
+
+TEST_F(ToolbarWidget, ToolsShowTheirTipsWithTheShortcutWhenShortcutsShow)
+{
+    const auto tipAt = [&](QPoint at) {
+        QToolTip::hideText();   // the last tip goes after a delay
+        QDeadlineTimer deadline(5000);
+        while (QToolTip::isVisible() && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QHelpEvent help(QEvent::ToolTip, at, widget.mapToGlobal(at));
+        QApplication::sendEvent(&widget, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    auto open = c->tools()->Item(QStringLiteral("ID_Open"));
+    open->setTooltipText("Open a file");
+    open->setShortcutKey(74);
+    const QPoint at = widget.toolRect("Top", 1).center();
+    EXPECT_EQ(tipAt(at), "Open a file");
+    c->setShowShortcuts(true);
+    EXPECT_EQ(tipAt(at), "Open a file (Shift+Ctrl+F12)");
+    EXPECT_EQ(tipAt(widget.toolRect("Left", 1).center()), "Text");   // no tip: the caption
+    EXPECT_EQ(tipAt(widget.toolRect("Top", 2).center()), "");        // a separator has none
+    c->setShowTooltips(false);
+    EXPECT_EQ(tipAt(at), "");
+
+    EXPECT_EQ(shortcutText(0), "");
+    EXPECT_EQ(shortcutText(26), "Ctrl+Z");
+    EXPECT_EQ(shortcutText(27), "F1");
+    EXPECT_EQ(shortcutText(79), "Alt+Bksp");
+    EXPECT_EQ(shortcutText(80), "");
+}
+
+TEST_F(ToolbarWidget, ADisabledToolWithoutItsOwnPictureIsGreyedKeepingItsTransparency)
+{
+    c->tools()->Item(QStringLiteral("ID_Open"))->setEnabled(false);
+    const QImage shot = widget.grab().toImage();
+    const QPoint image = widget.toolRect("Top", 1).topLeft() + QPoint(3, 3);
+    EXPECT_EQ(shot.pixel(image + QPoint(0, 0)), kBack);   // the mask colour
+    EXPECT_EQ(shot.pixel(image + QPoint(0, 2)), kBack);
+    const QRgb grey = shot.pixel(image + QPoint(5, 5));
+    EXPECT_EQ(qRed(grey), qGreen(grey));
+    EXPECT_EQ(qGreen(grey), qBlue(grey));
+    EXPECT_NE(grey, kBack);
 }
 
 TEST_F(ToolbarWidget, AFloatingToolbarShowsAboveTheOtherControlsOfItsForm)

@@ -1,0 +1,91 @@
+#pragma once
+// Barwright started on a configuration the test writes, its preview window
+// active, and where colours show in the preview's pixels.
+
+#include "DesktopFixture.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace desktop {
+
+inline const QString kPreview = QStringLiteral("^Halvorbar Configuration Preview$");
+inline const QRgb kMaskColour = qRgb(97, 65, 33);
+inline constexpr int kPicturePixels = 16 * 16;
+
+// A 16 x 16 tool picture of one colour with its mask row, its first
+// `maskColumns` columns in the mask colour; base64 of its PNG.
+inline QString picture(QRgb colour, int maskColumns = 0)
+{
+    QImage image(16, 17, QImage::Format_RGB32);
+    image.fill(colour);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < maskColumns; ++x)
+            image.setPixel(x, y, kMaskColour);
+    for (int x = 0; x < 16; ++x)
+        image.setPixel(x, 16, kMaskColour);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    image.save(&png, "PNG");
+    return QString::fromLatin1(png.data().toBase64());
+}
+
+// Where a colour shows in a picture, and how often.
+struct Found {
+    QRect box;
+    int count = 0;
+};
+
+inline Found find(const QImage& shot, QRgb colour)
+{
+    Found f;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            if (shot.pixel(x, y) == colour) {
+                f.box |= QRect(x, y, 1, 1);
+                ++f.count;
+            }
+        }
+    }
+    return f;
+}
+
+class BarwrightPreviewDesktop : public DesktopTest {
+protected:
+    // Barwright on the configuration; the preview window, active.
+    WindowId start(const QByteArray& content)
+    {
+        const QString config = d->path(QStringLiteral("preview.qrv"));
+        QFile f(config);
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+            return 0;
+        f.close();
+        panel = launch(programPath(QStringLiteral("barwright")), {config},
+                       QStringLiteral("^Configuration Control Panel$"));
+        if (!panel)
+            return 0;
+        const WindowId preview = d->waitForWindow(kPreview, kAppear);
+        if (preview) {
+            d->activate(preview);
+            d->waitForPainted(preview, kAppear);
+        }
+        return preview;
+    }
+    // Waits until the colour shows whole in the window and pred holds for
+    // where it is; what was found last.
+    Found waitForColour(WindowId w, QRgb colour, const std::function<bool(const QRect&)>& pred)
+    {
+        Found f;
+        waitFor(
+            [&] {
+                f = find(d->grabWindow(w), colour);
+                return f.count == kPicturePixels && pred(f.box);
+            },
+            5000);
+        return f;
+    }
+
+    WindowId panel = 0;
+};
+
+}  // namespace desktop
