@@ -1,7 +1,11 @@
 #include "platform/toolbar/ZentribarWidget.h"
 
+#include "platform/toolbar/Guarded.h"
+#include "platform/toolbar/ZentribarEditing.h"
+
 #include <QContextMenuEvent>
-#include <QLoggingCategory>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,9 +15,9 @@
 
 namespace toolbar {
 
-namespace {
+Q_LOGGING_CATEGORY(lcToolbarView, "bw.toolbar.view", QtInfoMsg)
 
-Q_LOGGING_CATEGORY(lcView, "bw.toolbar.view", QtInfoMsg)
+namespace {
 
 constexpr int kPad = 3;          // around a tool's picture
 constexpr int kGrip = 8;         // grab handle
@@ -61,7 +65,10 @@ bool showsText(const Tool& t)
 // window is. The control's widget lays it out, draws it and takes its mouse.
 class ZentribarWidget::FloatingView final : public QWidget {
 public:
-    FloatingView(ZentribarWidget* owner, QWidget* parent) : QWidget(parent), m_owner(owner) {}
+    FloatingView(ZentribarWidget* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
+    {
+        setAcceptDrops(true);
+    }
 
     std::shared_ptr<Toolbar> bar;
 
@@ -74,29 +81,47 @@ protected:
                 QPainter p(this);
                 p.translate(-item.rect.topLeft());
                 m_owner->paintBar(p, item);
+                m_owner->m_editing->paintMark(p, m_owner);
             }
         }
     }
     void mousePressEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::LeftButton)
-            m_owner->pressAt(ownerPos(*event));
+            m_owner->pressAt(ownerPos(event->position()));
     }
-    void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (m_owner->m_editing->move(m_owner, ownerPos(event->position())))
+            m_owner->m_pressedTool.reset();
+        event->accept();
+    }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::LeftButton)
-            m_owner->releaseAt(ownerPos(*event));
+            m_owner->releaseAt(ownerPos(event->position()));
     }
     void contextMenuEvent(QContextMenuEvent* event) override
     {
-        m_owner->showToolbarMenu(event->globalPos());
+        if (!m_owner->m_editing->contextMenu(m_owner, ownerPos(event->pos()), event->globalPos()))
+            m_owner->showToolbarMenu(event->globalPos());
+    }
+    // Drops on a floating toolbar are the owner's, in its coordinates.
+    void dragEnterEvent(QDragEnterEvent* event) override { dragMoveEvent(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override
+    {
+        m_owner->m_editing->dragMove(m_owner, event, ownerPos(event->position()));
+    }
+    void dragLeaveEvent(QDragLeaveEvent*) override { m_owner->m_editing->dragLeave(m_owner); }
+    void dropEvent(QDropEvent* event) override
+    {
+        m_owner->m_editing->drop(m_owner, event, ownerPos(event->position()));
     }
 
 private:
-    QPoint ownerPos(const QMouseEvent& event) const
+    QPoint ownerPos(QPointF local) const
     {
-        return m_owner->mapFromGlobal(mapToGlobal(event.position().toPoint()));
+        return m_owner->mapFromGlobal(mapToGlobal(local.toPoint()));
     }
 
     ZentribarWidget* m_owner;
@@ -107,11 +132,14 @@ ZentribarWidget::ZentribarWidget(std::shared_ptr<MqZentribar> control, QWidget* 
 {
     setMouseTracking(false);
     setAutoFillBackground(true);
+    setAcceptDrops(true);
     m_viewConnection = m_control->ViewChanged.connect([this] { scheduleLayout(); });
+    m_editing = std::make_unique<ZentribarEditing>(*this);
 }
 
 ZentribarWidget::~ZentribarWidget()
 {
+    m_editing.reset();
     m_control->ViewChanged.disconnect(m_viewConnection);
     for (const auto& view : m_floatingViews)
         delete view.data();
@@ -473,6 +501,35 @@ std::shared_ptr<Tool> ZentribarWidget::toolAt(QPoint pos) const
     return nullptr;
 }
 
+std::shared_ptr<Toolbar> ZentribarWidget::toolbarAt(QPoint pos) const
+{
+    const BarItem* item = barAt(pos);
+    return item ? item->bar : nullptr;
+}
+
+std::vector<QRect> ZentribarWidget::entryRects(const QString& name) const
+{
+    const BarItem* item = barItem(name);
+    if (!item)
+        return {};
+    std::vector<QRect> rects;
+    auto shown = item->tools.begin();   // the shown ones, in the same order
+    for (const auto& state : item->bar->tools()->states()) {
+        const bool here = shown != item->tools.end() && shown->tool->state() == state;
+        rects.push_back(here ? (shown++)->rect : QRect());
+    }
+    return rects;
+}
+
+void ZentribarWidget::repaintViews()
+{
+    update();
+    for (const auto& view : m_floatingViews) {
+        if (view)
+            view->update();
+    }
+}
+
 void ZentribarWidget::paintEvent(QPaintEvent*)
 {
     ensureLayout();
@@ -481,6 +538,7 @@ void ZentribarWidget::paintEvent(QPaintEvent*)
         if (item.bar->dockArea() != DockArea::Floating)   // drawn by its own view
             paintBar(p, item);
     }
+    m_editing->paintMark(p, this);
 }
 
 void ZentribarWidget::paintBar(QPainter& p, const BarItem& item)
@@ -626,20 +684,6 @@ void ZentribarWidget::paintTool(QPainter& p, const Toolbar& bar, const ToolItem&
     p.drawText(textRect, Qt::AlignCenter, caption);
 }
 
-template <class F>
-void ZentribarWidget::guarded(F&& action)
-{
-    // What the developer does reaches handlers of the events; their errors
-    // must not escape into Qt's event loop.
-    try {
-        action();
-    } catch (const rt::Error& e) {
-        qCWarning(lcView) << "toolbar event failed:" << e.description();
-    } catch (const std::exception& e) {
-        qCWarning(lcView) << "toolbar event failed:" << e.what();
-    }
-}
-
 void ZentribarWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
@@ -648,7 +692,9 @@ void ZentribarWidget::mousePressEvent(QMouseEvent* event)
 
 void ZentribarWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragBar)
+    if (m_editing->move(this, event->position().toPoint()))
+        m_pressedTool.reset();   // the press began a drag of the entry
+    else if (m_dragBar)
         event->accept();
 }
 
@@ -660,6 +706,7 @@ void ZentribarWidget::mouseReleaseEvent(QMouseEvent* event)
 
 void ZentribarWidget::pressAt(QPoint pos)
 {
+    m_editing->press(this, pos);
     const BarItem* item = barAt(pos);
     if (!item)
         return;
@@ -685,42 +732,43 @@ void ZentribarWidget::releaseAt(QPoint pos)
     }
     const auto pressed = std::move(m_pressedTool);
     m_pressedTool.reset();
-    if (!pressed || toolAt(pos) != pressed)
+    if (!pressed || toolAt(pos) != pressed) {
+        if (!pressed)
+            m_editing->closeMenus();   // a click beside the tools
         return;
-    guarded([&] {
-        if (pressed->Type() == mqMenu && !m_control->configMode())
-            openMenu(pressed, pos);
-        else
-            m_control->clickTool(pressed);
-    });
-}
-
-void ZentribarWidget::openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at)
-{
-    m_control->clickTool(menuTool);
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const auto& entry : *menuTool->menu()->tools()) {
-        if (entry->role() == Tool::Role::Separator) {
-            menu->addSeparator();
-            continue;
-        }
-        if (!entry->Visible())
-            continue;
-        QAction* action = menu->addAction(entry->Name().isEmpty() ? entry->ID() : entry->Name());
-        action->setEnabled(entry->Enabled());
-        const std::weak_ptr<Tool> weak = entry;
-        connect(action, &QAction::triggered, this, [this, weak] {
-            if (const auto tool = weak.lock())
-                guarded([&] { m_control->clickTool(tool); });
-        });
     }
-    menu->popup(mapToGlobal(at));
+    if (pressed->Type() == mqMenu) {
+        m_editing->menuToolClicked(pressed);
+        return;
+    }
+    m_editing->closeMenus();
+    guarded([&] { m_control->clickTool(pressed); });
 }
 
 void ZentribarWidget::contextMenuEvent(QContextMenuEvent* event)
 {
-    showToolbarMenu(event->globalPos());
+    if (!m_editing->contextMenu(this, event->pos(), event->globalPos()))
+        showToolbarMenu(event->globalPos());
+}
+
+void ZentribarWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    m_editing->dragMove(this, event, event->position().toPoint());
+}
+
+void ZentribarWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    m_editing->dragMove(this, event, event->position().toPoint());
+}
+
+void ZentribarWidget::dragLeaveEvent(QDragLeaveEvent*)
+{
+    m_editing->dragLeave(this);
+}
+
+void ZentribarWidget::dropEvent(QDropEvent* event)
+{
+    m_editing->drop(this, event, event->position().toPoint());
 }
 
 void ZentribarWidget::showToolbarMenu(QPoint globalPos)

@@ -5,6 +5,7 @@
 // or a floating toolbar's close box). It only shows the model; every change
 // goes through MqZentribar, which raises the events. A floating toolbar is a
 // widget of its own beside this one, above the other controls of the form.
+// Placing and arranging tools, and opening menus, is ZentribarEditing's.
 
 #include "platform/toolbar/MqZentribar.h"
 
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace toolbar {
+
+class ZentribarEditing;
 
 class ZentribarWidget final : public QWidget {
     Q_OBJECT
@@ -31,6 +34,12 @@ public:
     QRect toolbarRect(const QString& toolbarName) const;
     QRect toolRect(const QString& toolbarName, int32_t index) const;   // 1-based entry
     std::shared_ptr<Tool> toolAt(QPoint pos) const;
+    std::shared_ptr<Toolbar> toolbarAt(QPoint pos) const;
+    // Where each entry of the toolbar is, in order (empty for one not shown).
+    std::vector<QRect> entryRects(const QString& toolbarName) const;
+    // Repaints this widget and its floating toolbars.
+    void repaintViews();
+    ZentribarEditing& editing() const { return *m_editing; }
 
     // What the developer's mouse does, callable from code.
     void setToolbarShown(const QString& toolbarName, bool shown);
@@ -52,6 +61,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     class FloatingView;
@@ -86,9 +99,6 @@ private:
     void pressAt(QPoint pos);
     void releaseAt(QPoint pos);
     void showToolbarMenu(QPoint globalPos);
-    void openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at);
-    template <class F>
-    void guarded(F&& action);
 
     std::shared_ptr<MqZentribar> m_control;
     int32_t m_viewConnection = 0;
@@ -100,6 +110,7 @@ private:
     QPoint m_dragOffset;
     std::vector<QPointer<FloatingView>> m_floatingViews;
     bool m_floatingViewsPending = false;
+    std::unique_ptr<ZentribarEditing> m_editing;
 };
 
 }  // namespace toolbar
