@@ -206,6 +206,18 @@ TEST_F(Editing, AClickOnAMenuToolSelectsItAndOpensItsMenuWhichTakesDrops)
     // The menu tool clicked again closes its menus.
     click(widget, widget->toolRect("Top", 3).center());
     EXPECT_TRUE(widget->editing().openMenus().empty());
+
+    // Outside configuration mode it is a pop-up, and a click runs the tool.
+    c->SwitchConfigMode(ConfigModeAccessCode);
+    log.clear();
+    click(widget, widget->toolRect("Top", 3).center());
+    ASSERT_EQ(widget->editing().openMenus().size(), 1u);
+    menu = widget->editing().openMenus()[0];
+    EXPECT_TRUE(menu->isWindow());
+    click(menu, menu->line().entries[0].center());
+    EXPECT_THAT(log.clicks, ElementsAre("ID_File", "ID_Cut"));
+    QApplication::processEvents();
+    EXPECT_TRUE(widget->editing().openMenus().empty());
 }
 
 }  // namespace
