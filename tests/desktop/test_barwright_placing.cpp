@@ -4,8 +4,8 @@
 // separator comes from an entry's menu, and a menu opens on a click and takes
 // a tool. Each is read back from the file that Apply writes.
 #include "BarwrightFixture.h"
+#include "ToolPictures.h"
 
-#include <QBuffer>
 #include <QImage>
 
 using namespace desktop;
@@ -20,23 +20,11 @@ const QRgb kYellow = qRgb(255, 255, 0);
 const QRgb kMagenta = qRgb(255, 0, 255);
 constexpr int kTreePicture = 12;   // the tree shows pictures a little smaller
 
-// A tool of one colour: a 16 x 16 picture with its mask row.
+// A tool of one colour: its Normal picture is the one at that index.
 QJsonObject colouredTool(const QString& id, int pictureIndex, int type = 0)
 {
     return QJsonObject{{"ID", id}, {"Type", type},
                        {"Pictures", QJsonObject{{"Normal", pictureIndex}}}};
-}
-
-QString picture(QRgb colour)
-{
-    QImage image(16, 17, QImage::Format_RGB32);
-    image.fill(colour);
-    for (int x = 0; x < 16; ++x)
-        image.setPixel(x, 16, qRgb(97, 65, 33));
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    image.save(&png, "PNG");
-    return QString::fromLatin1(png.data().toBase64());
 }
 
 QJsonArray entries(const QStringList& ids)

@@ -1,8 +1,8 @@
 // Barwright's preview on a real desktop: every shown toolbar is drawn, and a
 // toolbar dragged off its dock floats above the banner where it was dropped.
 #include "DesktopFixture.h"
+#include "ToolPictures.h"
 
-#include <QBuffer>
 #include <QImage>
 
 using namespace desktop;
@@ -14,19 +14,6 @@ const QString kPreview = QStringLiteral("^Halvorbar Configuration Preview$");
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kGreen = qRgb(0, 200, 0);
 constexpr int kPicturePixels = 16 * 16;
-
-// A 16 x 16 tool picture of one colour, with its mask row.
-QString picture(QRgb colour)
-{
-    QImage image(16, 17, QImage::Format_RGB32);
-    image.fill(colour);
-    for (int x = 0; x < 16; ++x)
-        image.setPixel(x, 16, qRgb(97, 65, 33));
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    image.save(&png, "PNG");
-    return QString::fromLatin1(png.data().toBase64());
-}
 
 QJsonObject toolbar(const QString& name, const QString& tool, int dockingFlags, int row)
 {
