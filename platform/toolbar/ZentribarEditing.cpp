@@ -250,24 +250,32 @@ void ZentribarEditing::runEntryDrag()
     }
 }
 
-bool ZentribarEditing::contextMenu(QWidget* surface, QPoint pos, QPoint globalPos)
+bool ZentribarEditing::addEntryActions(QMenu& menu, QWidget* surface, QPoint pos)
 {
     if (!control().configMode())
         return false;
     const auto state = entryAt(surface, pos);
     if (!state || state->role != Tool::Role::Entry)
         return false;
-    const auto entry = Tool::of(state);
     const auto list = state->owner.lock();
     const int32_t index = list->indexOf(state.get());
-    QMenu menu(surface);
     QAction* group = menu.addAction(QStringLiteral("Begin a &Group"));
     group->setCheckable(true);
     group->setEnabled(index > 1);
     group->setChecked(index > 1 && isSeparator(*list->states()[size_t(index - 2)]));
-    if (menu.exec(globalPos) == group)
-        guarded([&] { setGroupStart(entry, group->isChecked()); });
+    const std::weak_ptr<ToolState> entry = state;
+    connect(group, &QAction::triggered, this, [this, entry](bool on) {
+        if (const auto s = entry.lock())
+            guarded([&] { setGroupStart(Tool::of(s), on); });
+    });
     return true;
+}
+
+void ZentribarEditing::contextMenu(QWidget* surface, QPoint pos, QPoint globalPos)
+{
+    QMenu menu(surface);
+    if (addEntryActions(menu, surface, pos))
+        menu.exec(globalPos);
 }
 
 void ZentribarEditing::setGroupStart(const std::shared_ptr<Tool>& entry, bool on)

@@ -19,6 +19,7 @@
 #include <vector>
 
 class QDragMoveEvent;
+class QMenu;
 class QDropEvent;
 class QMimeData;
 class QPainter;
@@ -66,8 +67,11 @@ public:
     // move returns true when that drag ran, and the press is then used up.
     void press(QWidget* surface, QPoint pos);
     bool move(QWidget* surface, QPoint pos);
-    // The entry's menu (configuration mode); false when pos holds no entry.
-    bool contextMenu(QWidget* surface, QPoint pos, QPoint globalPos);
+    // The commands of the entry at pos, added to its context menu
+    // (configuration mode); false when pos holds no entry.
+    bool addEntryActions(QMenu& menu, QWidget* surface, QPoint pos);
+    // An open menu's context menu: the entry's commands.
+    void contextMenu(QWidget* surface, QPoint pos, QPoint globalPos);
     // Puts a separator before the entry, or takes the one there away.
     void setGroupStart(const std::shared_ptr<Tool>& entry, bool on);
 

@@ -103,8 +103,7 @@ protected:
     }
     void contextMenuEvent(QContextMenuEvent* event) override
     {
-        if (!m_owner->m_editing->contextMenu(m_owner, ownerPos(event->pos()), event->globalPos()))
-            m_owner->showToolbarMenu(event->globalPos());
+        m_owner->showToolbarMenu(ownerPos(event->pos()), event->globalPos());
     }
     // Drops on a floating toolbar are the owner's, in its coordinates.
     void dragEnterEvent(QDragEnterEvent* event) override { dragMoveEvent(event); }
@@ -747,8 +746,7 @@ void ZentribarWidget::releaseAt(QPoint pos)
 
 void ZentribarWidget::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (!m_editing->contextMenu(this, event->pos(), event->globalPos()))
-        showToolbarMenu(event->globalPos());
+    showToolbarMenu(event->pos(), event->globalPos());
 }
 
 void ZentribarWidget::dragEnterEvent(QDragEnterEvent* event)
@@ -771,9 +769,12 @@ void ZentribarWidget::dropEvent(QDropEvent* event)
     m_editing->drop(this, event, event->position().toPoint());
 }
 
-void ZentribarWidget::showToolbarMenu(QPoint globalPos)
+void ZentribarWidget::showToolbarMenu(QPoint pos, QPoint globalPos)
 {
     QMenu menu(this);
+    // An entry's own commands first (configuration mode), then the toolbars.
+    if (m_editing->addEntryActions(menu, this, pos))
+        menu.addSeparator();
     for (const auto& bar : *m_control->toolbars()) {
         if (bar->Style() == 1)
             continue;

@@ -98,7 +98,7 @@ private:
     void endDrag(QPoint at);
     void pressAt(QPoint pos);
     void releaseAt(QPoint pos);
-    void showToolbarMenu(QPoint globalPos);
+    void showToolbarMenu(QPoint pos, QPoint globalPos);
 
     std::shared_ptr<MqZentribar> m_control;
     int32_t m_viewConnection = 0;
