@@ -1,21 +1,13 @@
 #include "barwright/editors/CShortcuts.h"
 
 #include "platform/forms/ComboBox.h"
+#include "platform/toolbar/ShortcutKeys.h"
 
 CShortcuts::CShortcuts()
 {
-    size_t i = 0;
-    m_names[i++] = QStringLiteral("(None)");
-    for (char16_t letter = u'A'; letter <= u'Z'; ++letter)
-        m_names[i++] = QStringLiteral("Ctrl+") + QChar(letter);
-    for (const QString& prefix : {QString(), QStringLiteral("Ctrl+"), QStringLiteral("Shift+"),
-                                 QStringLiteral("Shift+Ctrl+")}) {
-        for (int n = 1; n <= 12; ++n)
-            m_names[i++] = prefix + QLatin1Char('F') + QString::number(n);
-    }
-    for (const char* name : {"Ctrl+Ins", "Shift+Ins", "Del", "Shift+Del", "Alt+Bksp"})
-        m_names[i++] = QLatin1String(name);
-    Q_ASSERT(i == m_names.size());
+    // The control defines its keys; the table holds their names in its order.
+    for (int16_t i = 0; i < Count; ++i)
+        m_names[size_t(i)] = toolbar::shortcutKeyName(i);
 }
 
 void CShortcuts::LoadShortcutCombo(forms::ComboBox& combo) const

@@ -3,6 +3,8 @@
 // indexes this table (0 is "(None)"), so a combo box filled from it has list
 // index = ShortcutKey.
 
+#include "platform/toolbar/ShortcutKeys.h"
+
 #include <QString>
 
 #include <array>
@@ -14,7 +16,7 @@ class ComboBox;
 
 class CShortcuts final {
 public:
-    static constexpr int16_t Count = 80;
+    static constexpr int16_t Count = toolbar::ShortcutKeyCount;
 
     CShortcuts();   // fills the table in index order
 

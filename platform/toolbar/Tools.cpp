@@ -122,11 +122,14 @@ void Tools::insert(const std::shared_ptr<ToolState>& tool, std::optional<int32_t
         m_byId.insert(fold(tool->shared().id), tool);
 }
 
-void Tools::checkNoMenuCycle(const ToolState& definition) const
+Tools::Refusal Tools::refusalFor(const ToolState& definition) const
 {
+    if (std::any_of(m_items.begin(), m_items.end(),
+                    [&](const auto& t) { return t->definition.get() == &definition; }))
+        return Refusal::Duplicate;
     const auto menuTool = m_menuTool.lock();
     if (!menuTool)
-        return;
+        return Refusal::None;
     // The new entry may not lead back to the menu that would hold it.
     std::vector<const ToolState*> pending{&definition};
     std::vector<const ToolState*> seen;
@@ -134,9 +137,7 @@ void Tools::checkNoMenuCycle(const ToolState& definition) const
         const ToolState* t = pending.back();
         pending.pop_back();
         if (t == menuTool.get())
-            refuse(QStringLiteral("Menu.Tools.Add"),
-                   QStringLiteral("the menu '%1' cannot contain itself.")
-                       .arg(menuTool->shared().id));
+            return Refusal::Cycle;
         if (std::find(seen.begin(), seen.end(), t) != seen.end())
             continue;
         seen.push_back(t);
@@ -147,6 +148,23 @@ void Tools::checkNoMenuCycle(const ToolState& definition) const
             }
         }
     }
+    return Refusal::None;
+}
+
+void Tools::refuseEntry(Refusal why, const ToolState& definition) const
+{
+    if (why == Refusal::Cycle)
+        refuse(QStringLiteral("Menu.Tools.Add"),
+               QStringLiteral("the menu '%1' cannot contain itself.")
+                   .arg(m_menuTool.lock()->shared().id));
+    refuse(QStringLiteral("Tools.Add"),
+           QStringLiteral("the tool '%1' is already in this list.").arg(definition.shared().id),
+           rt::errc::DuplicateKey);
+}
+
+bool Tools::canHold(const ToolState& definition) const
+{
+    return m_kind == Kind::Entries && refusalFor(definition) == Refusal::None;
 }
 
 std::shared_ptr<ToolState> Tools::addState(const QString& id, std::optional<int16_t> type,
@@ -176,13 +194,8 @@ std::shared_ptr<ToolState> Tools::addState(const QString& id, std::optional<int1
             refuse(QStringLiteral("Tools.Add"),
                    QStringLiteral("the control has no tool with the ID '%1'.").arg(id.trimmed()),
                    rt::errc::InvalidCall);
-        if (std::any_of(m_items.begin(), m_items.end(),
-                        [&](const auto& t) { return t->definition == def; }))
-            refuse(QStringLiteral("Tools.Add"),
-                   QStringLiteral("the tool '%1' is already in this list.")
-                       .arg(def->shared().id),
-                   rt::errc::DuplicateKey);
-        checkNoMenuCycle(*def);
+        if (const Refusal why = refusalFor(*def); why != Refusal::None)
+            refuseEntry(why, *def);
         tool = ToolState::makeEntry(def);
     }
     insert(tool, index);
@@ -215,6 +228,41 @@ void Tools::Remove(const rt::Variant& indexOrKey)
 {
     const std::shared_ptr<Tool> tool = Item(indexOrKey);
     removeAt(size_t(indexOf(tool->state().get()) - 1));
+}
+
+std::shared_ptr<Tool> Tools::placeEntry(const std::shared_ptr<ToolState>& entry, int32_t index,
+                                        bool copy)
+{
+    const auto from = entry->owner.lock();
+    const bool separator = entry->role == Tool::Role::Separator;
+    if (m_kind != Kind::Entries || entry->role == Tool::Role::Definition || !from)
+        refuse(QStringLiteral("Tools.Add"), QStringLiteral("only an entry can be placed."));
+    if (!separator && (copy || from.get() != this)) {
+        if (const Refusal why = refusalFor(*entry->definition); why != Refusal::None)
+            refuseEntry(why, *entry->definition);
+    }
+    size_t pos = std::min(size_t(std::max(index, 1) - 1), m_items.size());
+    std::shared_ptr<ToolState> placed;
+    if (copy) {
+        placed = separator ? ToolState::makeSeparator(m_link) : ToolState::makeEntry(entry);
+        placed->name = entry->name;
+        placed->displayStyle = entry->displayStyle;
+        placed->forecolor = entry->forecolor;
+        placed->forecolorSource = entry->forecolorSource;
+        placed->width = entry->width;
+    } else {
+        const size_t old = size_t(from->indexOf(entry.get()) - 1);
+        if (from.get() == this && (pos == old || pos == old + 1))
+            return Tool::of(entry);   // dropped where it is
+        from->removeAt(old);
+        if (from.get() == this && pos > old)
+            --pos;
+        placed = entry;
+    }
+    insert(placed, int32_t(pos + 1));
+    if (m_link->control)
+        m_link->control->raiseState(change::Added, ownerToolbar(), placed);
+    return Tool::of(placed);
 }
 
 void Tools::Clear()

@@ -75,6 +75,19 @@ public:
                                         std::optional<int32_t> index = std::nullopt);
 
     std::shared_ptr<Toolbar> ownerToolbar() const { return m_toolbar.lock(); }
+    // The menu tool whose Menu.Tools this is; null otherwise.
+    std::shared_ptr<ToolState> ownerMenuTool() const { return m_menuTool.lock(); }
+
+    // Entries: whether Add would take an entry of that definition (a tool is
+    // in a list once, and a menu never inside itself).
+    bool canHold(const ToolState& definition) const;
+    // Entries: puts an entry of this or another list at the 1-based index
+    // (past the end appends) with its own look. A move raises change 5 where
+    // it was, then 4 here (nothing when it stays where it is); with copy a
+    // new entry of the same look is added and the original stays. Refused as
+    // Add refuses. Returns the entry now at that place.
+    std::shared_ptr<Tool> placeEntry(const std::shared_ptr<ToolState>& entry, int32_t index,
+                                     bool copy);
 
 private:
     friend class Tool;
@@ -88,7 +101,9 @@ private:
     void rekey(const ToolState& tool, const QString& newId);   // definitions
     // Removes the entries of a definition from this list; true when any went.
     bool removeEntriesOf(const ToolState* definition);
-    void checkNoMenuCycle(const ToolState& definition) const;
+    enum class Refusal { None, Duplicate, Cycle };
+    Refusal refusalFor(const ToolState& definition) const;
+    [[noreturn]] void refuseEntry(Refusal why, const ToolState& definition) const;
 
     Kind m_kind;
     Link m_link;

@@ -1,10 +1,13 @@
 #include "platform/toolbar/ZentribarWidget.h"
 
-#include "platform/toolbar/ShortcutText.h"
+#include "platform/toolbar/Guarded.h"
+#include "platform/toolbar/ShortcutKeys.h"
+#include "platform/toolbar/ZentribarEditing.h"
 
 #include <QContextMenuEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHelpEvent>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,9 +17,9 @@
 
 namespace toolbar {
 
-namespace {
+Q_LOGGING_CATEGORY(lcToolbarView, "bw.toolbar.view", QtInfoMsg)
 
-Q_LOGGING_CATEGORY(lcView, "bw.toolbar.view", QtInfoMsg)
+namespace {
 
 constexpr int kPad = ToolbarLayout::kPad;
 constexpr int kTitle = ToolbarLayout::kTitle;
@@ -45,7 +48,10 @@ QColor colorOf(int32_t value, const QPalette& pal)
 // window is. The control's widget lays it out, draws it and takes its mouse.
 class ZentribarWidget::FloatingView final : public QWidget {
 public:
-    FloatingView(ZentribarWidget* owner, QWidget* parent) : QWidget(parent), m_owner(owner) {}
+    FloatingView(ZentribarWidget* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
+    {
+        setAcceptDrops(true);
+    }
 
     std::shared_ptr<Toolbar> bar;
 
@@ -58,23 +64,40 @@ protected:
                 QPainter p(this);
                 p.translate(-item.rect.topLeft());
                 m_owner->paintBar(p, item);
+                m_owner->m_editing->paintMark(p, m_owner);
             }
         }
     }
     void mousePressEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::LeftButton)
-            m_owner->pressAt(ownerPos(*event));
+            m_owner->pressAt(ownerPos(event->position()));
     }
-    void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (m_owner->m_editing->move(m_owner, ownerPos(event->position())))
+            m_owner->m_pressedTool.reset();
+        event->accept();
+    }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::LeftButton)
-            m_owner->releaseAt(ownerPos(*event));
+            m_owner->releaseAt(ownerPos(event->position()));
     }
     void contextMenuEvent(QContextMenuEvent* event) override
     {
-        m_owner->showToolbarMenu(event->globalPos());
+        m_owner->showToolbarMenu(ownerPos(event->pos()), event->globalPos());
+    }
+    // Drops on a floating toolbar are the owner's, in its coordinates.
+    void dragEnterEvent(QDragEnterEvent* event) override { dragMoveEvent(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override
+    {
+        m_owner->m_editing->dragMove(m_owner, event, ownerPos(event->position()));
+    }
+    void dragLeaveEvent(QDragLeaveEvent*) override { m_owner->m_editing->dragLeave(m_owner); }
+    void dropEvent(QDropEvent* event) override
+    {
+        m_owner->m_editing->drop(m_owner, event, ownerPos(event->position()));
     }
     bool event(QEvent* event) override
     {
@@ -86,9 +109,9 @@ protected:
     }
 
 private:
-    QPoint ownerPos(const QMouseEvent& event) const
+    QPoint ownerPos(QPointF local) const
     {
-        return m_owner->mapFromGlobal(mapToGlobal(event.position().toPoint()));
+        return m_owner->mapFromGlobal(mapToGlobal(local.toPoint()));
     }
 
     ZentribarWidget* m_owner;
@@ -101,11 +124,14 @@ ZentribarWidget::ZentribarWidget(std::shared_ptr<MqZentribar> control, QWidget* 
     // The free area shows what lies beneath the control, as a form's own
     // area does beside its docked toolbars.
     setAutoFillBackground(false);
+    setAcceptDrops(true);
     m_viewConnection = m_control->ViewChanged.connect([this] { scheduleLayout(); });
+    m_editing = std::make_unique<ZentribarEditing>(*this);
 }
 
 ZentribarWidget::~ZentribarWidget()
 {
+    m_editing.reset();
     m_control->ViewChanged.disconnect(m_viewConnection);
     for (const auto& view : m_floatingViews)
         delete view.data();
@@ -333,12 +359,41 @@ void ZentribarWidget::showToolTip(QPoint pos, QPoint globalPos, QWidget* over)
     }
     const Tool& t = *found->tool;
     QString tip = t.TooltipText().isEmpty() ? captionOf(t) : t.TooltipText();
-    const QString keys = shortcutText(t.ShortcutKey());
+    const QString keys = t.ShortcutKey() > 0 ? shortcutKeyName(t.ShortcutKey()) : QString();
     if (m_control->ShowShortcuts() && !keys.isEmpty())
         tip += QStringLiteral(" (") + keys + QLatin1Char(')');
     // Shown while the pointer stays over the tool.
     const QRect area(over->mapFromGlobal(mapToGlobal(found->rect.topLeft())), found->rect.size());
     QToolTip::showText(globalPos, tip, over, area);
+}
+
+std::shared_ptr<Toolbar> ZentribarWidget::toolbarAt(QPoint pos) const
+{
+    const BarItem* item = barAt(pos);
+    return item ? item->bar : nullptr;
+}
+
+std::vector<QRect> ZentribarWidget::entryRects(const QString& name) const
+{
+    const BarItem* item = barItem(name);
+    if (!item)
+        return {};
+    std::vector<QRect> rects;
+    auto shown = item->tools.begin();   // the shown ones, in the same order
+    for (const auto& state : item->bar->tools()->states()) {
+        const bool here = shown != item->tools.end() && shown->tool->state() == state;
+        rects.push_back(here ? (shown++)->rect : QRect());
+    }
+    return rects;
+}
+
+void ZentribarWidget::repaintViews()
+{
+    update();
+    for (const auto& view : m_floatingViews) {
+        if (view)
+            view->update();
+    }
 }
 
 void ZentribarWidget::paintEvent(QPaintEvent*)
@@ -354,6 +409,7 @@ void ZentribarWidget::paintEvent(QPaintEvent*)
         if (item.bar->dockArea() != DockArea::Floating)   // drawn by its own view
             paintBar(p, item);
     }
+    m_editing->paintMark(p, this);
 }
 
 void ZentribarWidget::paintBar(QPainter& p, const BarItem& item)
@@ -519,20 +575,6 @@ void ZentribarWidget::paintTool(QPainter& p, const Toolbar& bar, const ToolItem&
     p.drawText(textRect, Qt::AlignCenter, caption);
 }
 
-template <class F>
-void ZentribarWidget::guarded(F&& action)
-{
-    // What the developer does reaches handlers of the events; their errors
-    // must not escape into Qt's event loop.
-    try {
-        action();
-    } catch (const rt::Error& e) {
-        qCWarning(lcView) << "toolbar event failed:" << e.description();
-    } catch (const std::exception& e) {
-        qCWarning(lcView) << "toolbar event failed:" << e.what();
-    }
-}
-
 void ZentribarWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
@@ -541,7 +583,9 @@ void ZentribarWidget::mousePressEvent(QMouseEvent* event)
 
 void ZentribarWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragBar)
+    if (m_editing->move(this, event->position().toPoint()))
+        m_pressedTool.reset();   // the press began a drag of the entry
+    else if (m_dragBar)
         event->accept();
 }
 
@@ -553,6 +597,7 @@ void ZentribarWidget::mouseReleaseEvent(QMouseEvent* event)
 
 void ZentribarWidget::pressAt(QPoint pos)
 {
+    m_editing->press(this, pos);
     const BarItem* item = barAt(pos);
     if (!item)
         return;
@@ -582,37 +627,17 @@ void ZentribarWidget::releaseAt(QPoint pos)
     }
     const auto pressed = std::move(m_pressedTool);
     m_pressedTool.reset();
-    if (!pressed || toolAt(pos) != pressed)
+    if (!pressed || toolAt(pos) != pressed) {
+        if (!pressed)
+            m_editing->closeMenus();   // a click beside the tools
         return;
-    guarded([&] {
-        if (pressed->Type() == mqMenu && !m_control->configMode())
-            openMenu(pressed, pos);
-        else
-            m_control->clickTool(pressed);
-    });
-}
-
-void ZentribarWidget::openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at)
-{
-    m_control->clickTool(menuTool);
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const auto& entry : *menuTool->menu()->tools()) {
-        if (entry->role() == Tool::Role::Separator) {
-            menu->addSeparator();
-            continue;
-        }
-        if (!entry->Visible())
-            continue;
-        QAction* action = menu->addAction(entry->Name().isEmpty() ? entry->ID() : entry->Name());
-        action->setEnabled(entry->Enabled());
-        const std::weak_ptr<Tool> weak = entry;
-        connect(action, &QAction::triggered, this, [this, weak] {
-            if (const auto tool = weak.lock())
-                guarded([&] { m_control->clickTool(tool); });
-        });
     }
-    menu->popup(mapToGlobal(at));
+    if (pressed->Type() == mqMenu) {
+        m_editing->menuToolClicked(pressed);
+        return;
+    }
+    m_editing->closeMenus();
+    guarded([&] { m_control->clickTool(pressed); });
 }
 
 void ZentribarWidget::showMoreTools(const BarItem& item)
@@ -642,12 +667,35 @@ void ZentribarWidget::showMoreTools(const BarItem& item)
 
 void ZentribarWidget::contextMenuEvent(QContextMenuEvent* event)
 {
-    showToolbarMenu(event->globalPos());
+    showToolbarMenu(event->pos(), event->globalPos());
 }
 
-void ZentribarWidget::showToolbarMenu(QPoint globalPos)
+void ZentribarWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    m_editing->dragMove(this, event, event->position().toPoint());
+}
+
+void ZentribarWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    m_editing->dragMove(this, event, event->position().toPoint());
+}
+
+void ZentribarWidget::dragLeaveEvent(QDragLeaveEvent*)
+{
+    m_editing->dragLeave(this);
+}
+
+void ZentribarWidget::dropEvent(QDropEvent* event)
+{
+    m_editing->drop(this, event, event->position().toPoint());
+}
+
+void ZentribarWidget::showToolbarMenu(QPoint pos, QPoint globalPos)
 {
     QMenu menu(this);
+    // An entry's own commands first (configuration mode), then the toolbars.
+    if (m_editing->addEntryActions(menu, this, pos))
+        menu.addSeparator();
     for (const auto& bar : *m_control->toolbars()) {
         if (bar->Style() == 1)
             continue;

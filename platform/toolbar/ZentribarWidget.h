@@ -5,6 +5,7 @@
 // or a floating toolbar's close box). It only shows the model; every change
 // goes through MqZentribar, which raises the events. A floating toolbar is a
 // widget of its own beside this one, above the other controls of the form.
+// Placing and arranging tools, and opening menus, is ZentribarEditing's.
 
 #include "platform/toolbar/MqZentribar.h"
 #include "platform/toolbar/ToolbarLayout.h"
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace toolbar {
+
+class ZentribarEditing;
 
 class ZentribarWidget final : public QWidget {
     Q_OBJECT
@@ -36,6 +39,12 @@ public:
     QRect moreToolsRect(const QString& toolbarName) const;
     // What the docked toolbars leave of the widget.
     QRect freeArea() const;
+    std::shared_ptr<Toolbar> toolbarAt(QPoint pos) const;
+    // Where each entry of the toolbar is, in order (empty for one not shown).
+    std::vector<QRect> entryRects(const QString& toolbarName) const;
+    // Repaints this widget and its floating toolbars.
+    void repaintViews();
+    ZentribarEditing& editing() const { return *m_editing; }
 
     // What the developer's mouse does, callable from code.
     void setToolbarShown(const QString& toolbarName, bool shown);
@@ -62,6 +71,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     class FloatingView;
@@ -80,13 +93,10 @@ private:
     void endDrag(QPoint at);
     void pressAt(QPoint pos);
     void releaseAt(QPoint pos);
-    void showToolbarMenu(QPoint globalPos);
+    void showToolbarMenu(QPoint pos, QPoint globalPos);
     void showMoreTools(const BarItem& item);
     // The tip of the tool at pos (widget coordinates) over `over`.
     void showToolTip(QPoint pos, QPoint globalPos, QWidget* over);
-    void openMenu(const std::shared_ptr<Tool>& menuTool, QPoint at);
-    template <class F>
-    void guarded(F&& action);
 
     std::shared_ptr<MqZentribar> m_control;
     int32_t m_viewConnection = 0;
@@ -103,6 +113,7 @@ private:
     QPoint m_dragOffset;
     std::vector<QPointer<FloatingView>> m_floatingViews;
     bool m_floatingViewsPending = false;
+    std::unique_ptr<ZentribarEditing> m_editing;
 };
 
 }  // namespace toolbar

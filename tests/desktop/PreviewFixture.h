@@ -3,6 +3,7 @@
 // active, and where colours show in the preview's pixels.
 
 #include "DesktopFixture.h"
+#include "ToolPictures.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -10,25 +11,7 @@
 namespace desktop {
 
 inline const QString kPreview = QStringLiteral("^Halvorbar Configuration Preview$");
-inline const QRgb kMaskColour = qRgb(97, 65, 33);
 inline constexpr int kPicturePixels = 16 * 16;
-
-// A 16 x 16 tool picture of one colour with its mask row, its first
-// `maskColumns` columns in the mask colour; base64 of its PNG.
-inline QString picture(QRgb colour, int maskColumns = 0)
-{
-    QImage image(16, 17, QImage::Format_RGB32);
-    image.fill(colour);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < maskColumns; ++x)
-            image.setPixel(x, y, kMaskColour);
-    for (int x = 0; x < 16; ++x)
-        image.setPixel(x, 16, kMaskColour);
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    image.save(&png, "PNG");
-    return QString::fromLatin1(png.data().toBase64());
-}
 
 // Where a colour shows in a picture, and how often.
 struct Found {
