@@ -220,3 +220,37 @@ TEST(SaveFile, WhatAKilledSaveLeftGoesWithTheNextSaveAndALiveOneStays)
               (QStringList{QStringLiteral(".~save.Not0urs1"), QStringLiteral("registry.json")}));
     EXPECT_EQ(bytesOf(path), "newer");
 }
+
+TEST(SaveFile, SavesKilledAtAnyMomentLeaveTheOldOrNewFileAndNothingAfterTheNextSave)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("store.json"));
+    const QByteArray a(64 * 1024, 'a');
+    const QByteArray b(64 * 1024, 'b');
+    put(path, a);
+    for (int round = 0; round < 40; ++round) {
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(started[0]);
+            for (int n = 0;; ++n) {
+                rt::saveWholeFile(path, n % 2 ? a : b);
+                if (n == 0)
+                    (void)!::write(started[1], "s", 1);
+            }
+        }
+        ::close(started[1]);
+        char c = 0;
+        ASSERT_EQ(::read(started[0], &c, 1), 1);   // saving: kill it somewhere inside
+        ::close(started[0]);
+        ::usleep(useconds_t(round * 37 % 500));   // only varies the moment of the kill
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        const QByteArray now = bytesOf(path);
+        ASSERT_TRUE(now == a || now == b) << "round " << round;
+    }
+    EXPECT_TRUE(rt::saveWholeFile(path, "next"));
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("store.json")});
+}
