@@ -1,6 +1,7 @@
 // Saving a file whole or not at all: a failed write, a long path, a link, a
 // folder that takes no new file, and what a killed save leaves.
 #include "platform/runtime/SaveFile.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -87,19 +87,15 @@ TEST(SaveFile, TheKernelsOwnRefusalIsCaughtBeforeAnythingIsReplaced)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.qrv"));
     put(path, "old");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit {4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        QString why;
-        const bool saved = rt::saveWholeFile(path, QByteArray(4097, 'x'), &why);
-        ::_exit(!saved && why == QString::fromLocal8Bit(std::strerror(EFBIG)) ? 0 : 1);
+    QString why;
+    bool saved = true;
+    {
+        bwtest::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.set());
+        saved = rt::saveWholeFile(path, QByteArray(4097, 'x'), &why);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(why, QString::fromLocal8Bit(std::strerror(EFBIG)));
     EXPECT_EQ(bytesOf(path), "old");
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("big.qrv")});
 }
