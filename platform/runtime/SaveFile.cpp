@@ -21,6 +21,7 @@ namespace {
 
 std::atomic<int> gFailError{0};
 std::atomic<qint64> gFailAfter{0};
+std::atomic<bool> gNamedOnly{false};
 
 // A save's temporary file is named ".~save." and eight letters or digits; its
 // writer holds an exclusive flock on it until the save ends, so one that can
@@ -165,7 +166,12 @@ bool SaveFile::open(OpenMode mode)
                               .arg(folder, systemCause(error))
                         : systemCause(error));
     };
-    m_fd = ::openat(m_dirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // An unnamed file is given its name through /proc; without it, named.
+    static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
+    const bool unnamed = canName && !gNamedOnly.load();
+    m_fd = unnamed ? ::openat(m_dirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    if (!unnamed)
+        errno = EOPNOTSUPP;
     if (m_fd >= 0) {
         ::flock(m_fd, LOCK_EX | LOCK_NB);   // before it has a name, so always taken
     } else if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
@@ -180,8 +186,10 @@ bool SaveFile::open(OpenMode mode)
                     continue;
                 return folderCannotTake(errno);
             }
+            // Where files cannot be locked, no sweep can lock (and remove) it.
+            const bool sweeping = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
             struct stat opened {}, named {};
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0
+            if (!sweeping && ::fstat(fd, &opened) == 0
                 && ::fstatat(m_dirFd, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0
                 && sameFile(opened, named)) {
                 m_fd = fd;
@@ -262,10 +270,8 @@ bool SaveFile::commit()
         int error = EEXIST;
         for (int attempt = 0; attempt < 100 && m_tempName.isEmpty(); ++attempt) {
             const QByteArray name = tempName();
-            int rc = ::linkat(AT_FDCWD, self.constData(), m_dirFd, name.constData(),
-                              AT_SYMLINK_FOLLOW);
-            if (rc != 0 && errno == ENOENT)   // no /proc: the privileged way
-                rc = ::linkat(m_fd, "", m_dirFd, name.constData(), AT_EMPTY_PATH);
+            const int rc = ::linkat(AT_FDCWD, self.constData(), m_dirFd, name.constData(),
+                                    AT_SYMLINK_FOLLOW);
             error = rc == 0 ? 0 : errno;
             if (rc == 0)
                 m_tempName = QString::fromLatin1(name);
@@ -335,6 +341,11 @@ void failSaveWrites(int error, qint64 afterBytes)
 {
     gFailAfter.store(afterBytes);
     gFailError.store(error);
+}
+
+void useNamedTempFiles(bool on)
+{
+    gNamedOnly.store(on);
 }
 
 }  // namespace testing

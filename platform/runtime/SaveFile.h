@@ -56,6 +56,9 @@ namespace testing {
 // From now on every save's writes fail with `error` (an errno value) once
 // `afterBytes` bytes of that save were written; error 0 ends it.
 void failSaveWrites(int error, qint64 afterBytes = 0);
+// Saves use named temporary files from the start, as on a file system that
+// has no unnamed ones.
+void useNamedTempFiles(bool on);
 }  // namespace testing
 
 }  // namespace rt
