@@ -64,6 +64,12 @@ QStringList subkeys(HKEY h)
     return names;
 }
 
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
 // Collects what the registry store reports through its logging category.
 struct WarningCatcher {
     WarningCatcher()
@@ -254,11 +260,7 @@ TEST_F(Registry, ADamagedStoreIsReportedOnceAndKeptAside)
     EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
                 ::testing::AllOf(::testing::HasSubstr(storeFile.toStdString()),
                                  ::testing::HasSubstr("not valid JSON")));
-    {
-        QFile f(storeFile);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), garbage);
-    }
+    EXPECT_EQ(bytesOf(storeFile), garbage);
 
     // The first save moves the damaged file aside and writes a sound store.
     SaveSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key"),
@@ -469,10 +471,7 @@ TEST_F(Registry, ASaveThatFailsKeepsTheStoreLeavesNothingAndSaysWhy)
 {
     const HKEY h = create(HKEY_CURRENT_USER, QStringLiteral("Software\\Probe"));
     setText(h, QStringLiteral("Kept"), "yes");
-    const QByteArray before = [&] {
-        QFile f(storeFile);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray before = bytesOf(storeFile);
     WarningCatcher catcher;
     {
         // The disk fills at the last byte of the new store.
@@ -485,10 +484,7 @@ TEST_F(Registry, ASaveThatFailsKeepsTheStoreLeavesNothingAndSaysWhy)
     EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
                 ::testing::AllOf(::testing::HasSubstr(storeFile.toStdString()),
                                  ::testing::HasSubstr("No space left on device")));
-    QFile f(storeFile);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
-    f.close();
+    EXPECT_EQ(bytesOf(storeFile), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("registry.json"), QStringLiteral("registry.json.lock")}));
 
