@@ -28,9 +28,6 @@ void fillBuffer(QString& buffer, const QString& text, qsizetype minimum)
     buffer.append(QString(length - text.size(), QChar(0)));
 }
 
-// A created file's number is claimed by a shared lock on that byte of its
-// folder, held on one descriptor per folder for the life of the process: the
-// kernel lets go when the process ends, however it ends.
 struct flock byteLock(short type, uint32_t n)
 {
     struct flock lock {};
@@ -41,18 +38,26 @@ struct flock byteLock(short type, uint32_t n)
     return lock;
 }
 
+// A created file's number is claimed by a shared lock on that byte of its
+// folder, held on one descriptor per folder for the life of the process: the
+// kernel lets go when the process ends, however it ends.
 class Claims {
 public:
-    // Claims n in the folder; a claim that does not end in a created file is
-    // let go, unless an earlier file of this process holds the number.
-    void take(const QString& folder, uint32_t n) { lock(folder, n, F_RDLCK); }
+    void take(const QString& folder, uint32_t n)
+    {
+        const QMutexLocker locker(&m_mutex);
+        lock(folder, n, F_RDLCK);
+    }
     void created(const QString& folder, uint32_t n)
     {
         const QMutexLocker locker(&m_mutex);
         m_created[folder].insert(n);
     }
+    // A claim that did not end in a created file is let go, unless an
+    // earlier file of this process holds the number.
     void drop(const QString& folder, uint32_t n)
     {
+        const QMutexLocker locker(&m_mutex);
         if (!m_created.value(folder).contains(n))
             lock(folder, n, F_UNLCK);
     }
@@ -60,7 +65,6 @@ public:
 private:
     void lock(const QString& folder, uint32_t n, short type)
     {
-        const QMutexLocker locker(&m_mutex);
         auto it = m_fds.find(folder);
         if (it == m_fds.end())
             it = m_fds.insert(folder, ::open(QFile::encodeName(folder).constData(),
@@ -167,7 +171,10 @@ void RemoveDeadTempFiles(const QString& lpPrefixString)
                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
         return;
-    DIR* dir = ::fdopendir(::dup(dirFd));
+    const int listFd = ::dup(dirFd);
+    DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!dir && listFd >= 0)
+        ::close(listFd);
     while (const dirent* entry = dir ? ::readdir(dir) : nullptr) {
         const QRegularExpressionMatch m = pattern.match(QFile::decodeName(entry->d_name));
         struct stat st {};
