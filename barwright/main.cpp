@@ -3,6 +3,7 @@
 #include "barwright/panel/ProgramHost.h"
 #include "platform/forms/App.h"
 #include "platform/forms/CommandLine.h"
+#include "platform/system/TempFiles.h"
 
 #include <QApplication>
 
@@ -22,6 +23,8 @@ int main(int argc, char** argv)
     const forms::CommandLine line = forms::readCommandLine(argc, argv, kUsage, 1);
     if (line.exitStatus >= 0)
         return line.exitStatus;
+    // Hand-over files of a Barwright that was killed before it removed them.
+    sys::RemoveDeadTempFiles(QStringLiteral("~MQ"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("barwright"));
     QApplication::setQuitOnLastWindowClosed(false);   // the close event ends the run

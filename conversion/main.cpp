@@ -4,6 +4,7 @@
 #include "conversion/windows/MainForm.h"
 #include "platform/forms/App.h"
 #include "platform/forms/CommandLine.h"
+#include "platform/system/TempFiles.h"
 
 #include <QApplication>
 
@@ -23,6 +24,8 @@ int main(int argc, char** argv)
     const forms::CommandLine line = forms::readCommandLine(argc, argv, kUsage, 0);
     if (line.exitStatus >= 0)
         return line.exitStatus;
+    // Hand-over files of a Barwright that was killed before it removed them.
+    sys::RemoveDeadTempFiles(QStringLiteral("~MQ"));
     QApplication app(argc, argv);
     forms::App::setTitle(QStringLiteral("Conversion"));
     forms::instance<MainForm>().Show();

@@ -3,6 +3,7 @@
 #include "pellumar/wizard/frmWizard.h"
 #include "platform/forms/App.h"
 #include "platform/forms/CommandLine.h"
+#include "platform/system/TempFiles.h"
 
 #include <QApplication>
 
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
     const forms::CommandLine line = forms::readCommandLine(argc, argv, kUsage, 0);
     if (line.exitStatus >= 0)
         return line.exitStatus;
+    // Hand-over files of a Barwright that was killed before it removed them.
+    sys::RemoveDeadTempFiles(QStringLiteral("~MQ"));
     QApplication app(argc, argv);
     forms::App::setTitle(QStringLiteral("Pellumar"));
     frmWizard::get().Show();

@@ -72,6 +72,7 @@ bool frmCtlPanel::SaveControlProperties(const com::Object& ctlFrom, const com::O
                                         bool bImmediate)
 {
     QString name(kNameLength, QChar(0));
+    QString made;   // the temporary file, until the client has it
     rt::ErrObject noted;
     try {
         QString tempPath(kNameLength, QChar(0));
@@ -82,16 +83,22 @@ bool frmCtlPanel::SaveControlProperties(const com::Object& ctlFrom, const com::O
             rt::raise(kNoTempFile, QStringLiteral("SaveControlProperties"), kNoTempFileText);
         // The name travels as the whole NUL-padded buffer, as the client expects.
         name = name.leftJustified(kNameLength, QChar(0), true);
+        made = name.left(name.indexOf(QChar(0)));
         ctlFrom.call(QStringLiteral("SaveConfiguration"), {rt::Variant(name)});
         if (bImmediate) {
             const qsizetype nul = name.indexOf(QChar(0));
             if (nul >= 0 && nul + 1 + kMarker.size() + 1 <= kNameLength)
                 name.replace(nul + 1, kMarker.size() + 1, kMarker + QChar(0));
         }
+        made.clear();   // handed over: the client's from here on
         ctlTo.call(QStringLiteral("LoadConfiguration"), {rt::Variant(name)});
     } catch (...) {
         noted.set(rt::toError(std::current_exception()));
     }
+    // A file that could not be written is never handed over: nobody else
+    // would remove it.
+    if (!made.isEmpty())
+        QFile::remove(made);
     if (noted.Number != 0) {
         forms::MsgBox(noted.Description, forms::vbOKOnly,
                       QStringLiteral("Save Control Properties"));

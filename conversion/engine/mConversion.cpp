@@ -2,11 +2,11 @@
 
 #include "conversion/engine/InputItems.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/SaveFile.h"
 #include "platform/runtime/Text.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace mConversion {
 
@@ -188,7 +188,7 @@ QString BackupProject(const QString& path, QString* why)
         return fail(QStringLiteral("it cannot be read (%1)").arg(source.errorString()));
     if (QFileInfo(backup).isDir())
         return fail(QStringLiteral("a folder stands where its backup %1 should go").arg(backup));
-    QSaveFile target(backup);
+    rt::SaveFile target(backup);
     const QString cannotBackUp = QStringLiteral("its backup %1 cannot be written (%2)");
     if (!target.open(QIODevice::WriteOnly))
         return fail(cannotBackUp.arg(backup, target.errorString()));
@@ -204,9 +204,9 @@ QString BackupProject(const QString& path, QString* why)
                             : cannotBackUp.arg(backup, target.errorString()));
         }
     }
-    if (source.error() != QFileDevice::NoError || !target.flush()) {
+    if (source.error() != QFileDevice::NoError) {
         target.cancelWriting();
-        return fail(cannotBackUp.arg(backup, target.errorString()));
+        return fail(QStringLiteral("it cannot be read (%1)").arg(source.errorString()));
     }
     if (!target.commit())
         return fail(cannotBackUp.arg(backup, target.errorString()));
@@ -233,7 +233,7 @@ bool ConvertProject(const QString& path, QString* why)
     if (!input.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("its backup %1 cannot be read (%2)")
                         .arg(backup, input.errorString()));
-    QSaveFile output(path);
+    rt::SaveFile output(path);
     const auto cannotWrite = [&] {
         return fail(QStringLiteral("it cannot be written (%1)").arg(output.errorString()));
     };
@@ -282,14 +282,12 @@ bool ConvertProject(const QString& path, QString* why)
         line += "\r\n";
         writeFailed = output.write(line) != line.size();
     }
-    // The buffered tail is written here; commit() alone does not report a
-    // failure of that last write (a full disk would pass unnoticed).
     if (readFailed || input.error() != QFileDevice::NoError) {
         output.cancelWriting();
         return fail(QStringLiteral("its backup %1 cannot be read (%2)")
                         .arg(backup, input.errorString()));
     }
-    if (writeFailed || !output.flush()) {
+    if (writeFailed) {
         output.cancelWriting();
         return cannotWrite();
     }

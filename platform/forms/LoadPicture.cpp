@@ -1,11 +1,12 @@
 #include "platform/forms/LoadPicture.h"
 
 #include "platform/runtime/Error.h"
+#include "platform/runtime/SaveFile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace forms {
 
@@ -36,14 +37,18 @@ void SavePicture(const Picture& picture, const QString& fileName)
 {
     if (!picture || !picture->Handle())
         rt::raise(rt::errc::InvalidPicture, QStringLiteral("SavePicture"));
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    QString error;
+    if (!writer.write(picture->toImage()))
+        error = writer.errorString();
+    else
+        rt::saveWholeFile(fileName, bytes, &error);
+    if (!error.isEmpty())
         rt::raise(rt::errc::PathFileAccess, QStringLiteral("SavePicture"),
-                  QStringLiteral("Path/File access error: %1").arg(fileName));
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(picture->toImage()) || !file.commit())
-        rt::raise(rt::errc::PathFileAccess, QStringLiteral("SavePicture"),
-                  QStringLiteral("Path/File access error: %1").arg(fileName));
+                  QStringLiteral("Path/File access error: %1 (%2)").arg(fileName, error));
 }
 
 }  // namespace forms

@@ -1,6 +1,8 @@
 #include "platform/runtime/Files.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -36,6 +38,22 @@ bool openRegularFile(QFile& file, QString& error)
         return false;
     }
     return true;
+}
+
+QString realFilePath(const QString& path)
+{
+    QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    // A link to nothing (yet): follow it to the name it will be made under.
+    for (int hop = 0; info.isSymLink(); ++hop) {
+        if (hop == 40)
+            return path;
+        info.setFile(info.symLinkTarget());
+    }
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? info.absoluteFilePath()
+                            : QDir(folder).filePath(info.fileName());
 }
 
 bool keepDamagedFile(const QString& path, QString& keptAs)

@@ -1,7 +1,8 @@
 #pragma once
 // Opening files for reading. Only regular files are opened: a named pipe
 // would block the reader until a writer comes (for ever, before any window),
-// and a device may never end. Keeping a damaged file before it is replaced.
+// and a device may never end. Where a path really leads; keeping a damaged
+// file before it is replaced.
 
 #include <QString>
 
@@ -13,6 +14,11 @@ namespace rt {
 // with the reason in `error`, for a missing, unreadable or non-regular one;
 // the test and the opening are one step, so nothing can be swapped between.
 bool openRegularFile(QFile& file, QString& error);
+
+// The file `path` names once every symbolic link on the way is followed,
+// also when it does not exist yet (then its folder is resolved); `path`
+// itself when a link loops.
+QString realFilePath(const QString& path);
 
 // Renames `path` to the first free name of "PATH.damaged", "PATH.damaged.2",
 // "PATH.damaged.3", ..., named in `keptAs` whether the rename worked or not.

@@ -16,6 +16,7 @@ inline constexpr int32_t ERROR_INVALID_PARAMETER = 87;
 inline constexpr int32_t ERROR_ALREADY_EXISTS = 183;
 inline constexpr int32_t ERROR_MORE_DATA = 234;          // buffer too small
 inline constexpr int32_t ERROR_NO_MORE_ITEMS = 259;
+inline constexpr int32_t ERROR_REGISTRY_QUOTA_LIMIT = 613;  // the store would grow too large
 inline constexpr int32_t ERROR_CANTWRITE = 1013;         // the store file could not be saved
 inline constexpr int32_t ERROR_KEY_DELETED = 1018;       // handle of a deleted key
 

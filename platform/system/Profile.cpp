@@ -1,11 +1,11 @@
 #include "platform/system/Profile.h"
 
 #include "platform/runtime/Files.h"
+#include "platform/runtime/SaveFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QStringConverter>
 #include <QStringList>
 
@@ -91,16 +91,9 @@ bool writeProfile(const QString& fileName, const ProfileText& p)
     QString text;
     for (const QString& line : p.lines)
         text += line + p.eol;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcProfile).noquote()
-            << QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
-        return false;
-    }
-    file.write(encode(text, p.latin1));
-    if (!file.commit()) {
-        qCWarning(lcProfile).noquote()
-            << QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
+    QString error;
+    if (!rt::saveWholeFile(fileName, encode(text, p.latin1), &error)) {
+        qCWarning(lcProfile).noquote() << QStringLiteral("Cannot write %1: %2").arg(fileName, error);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "platform/system/Registry.h"
 
 #include "platform/runtime/Files.h"
+#include "platform/runtime/SaveFile.h"
 
 #include "platform/system/RegistryFile.h"
 
@@ -12,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QTimeZone>
 #include <QStringList>
 
@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
@@ -141,12 +142,14 @@ public:
     void record(Change change) { m_pending.push_back(std::move(change)); }
 
     // Merges the changes made since the last save into the store on disk;
-    // ERROR_SUCCESS or ERROR_CANTWRITE (the changes then wait for the next save).
+    // ERROR_SUCCESS or ERROR_CANTWRITE (the changes then wait for the next
+    // save), or ERROR_REGISTRY_QUOTA_LIMIT: the last change would take the
+    // store past the size it can hold and is dropped.
     int32_t save();
 
 private:
     void load();
-    bool moveDamagedAside();
+    bool moveDamagedAside(const QString& path);
     void warnOnce(const QString& text);
 
     bool m_loaded = false;
@@ -432,10 +435,10 @@ void Store::load()
         warnOnce(problem);
 }
 
-bool Store::moveDamagedAside()
+bool Store::moveDamagedAside(const QString& path)
 {
     QString target;
-    if (!rt::keepDamagedFile(m_path, target)) {
+    if (!rt::keepDamagedFile(path, target)) {
         warnOnce(QStringLiteral("The damaged registry store %1 could not be moved to %2; "
                                 "changes are kept in memory only.")
                      .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(target)));
@@ -453,14 +456,17 @@ int32_t Store::save()
         return ERROR_CANTWRITE;
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    const StoreLock lock(m_path);
+    // Programs naming the store through a link and by its real name must
+    // lock the same file; the link itself is never replaced.
+    const QString path = rt::realFilePath(m_path);
+    const StoreLock lock(path);
     if (!lock.locked()) {
         warnOnce(QStringLiteral("The registry store %1 stays locked by another program; "
                                 "changes are kept in memory only.")
                      .arg(QDir::toNativeSeparators(m_path)));
         return ERROR_CANTWRITE;
     }
-    DiskStore disk = readStore(m_path);
+    DiskStore disk = readStore(path);
     if (disk.state == StoreFileState::NotRegular) {
         warnOnce(diskProblem(m_path, disk));
         m_refused = true;
@@ -473,7 +479,7 @@ int32_t Store::save()
     }
     const Roots* result = &disk.roots;
     if (disk.damaged()) {
-        if (!moveDamagedAside())
+        if (!moveDamagedAside(path))
             return ERROR_CANTWRITE;
         result = &m_roots;   // nothing to merge into: the loaded tree holds every change
     } else {
@@ -481,15 +487,23 @@ int32_t Store::save()
             change(disk.roots);
     }
 
-    QSaveFile file(m_path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        file.write(storeToJson(*result));
-        ok = file.commit();
+    const QByteArray json = storeToJson(*result);
+    if (json.size() > kMaxRegistryStoreBytes) {
+        // The next program would not read it: the change that takes the
+        // store there is refused, the others stay for the next save.
+        warnOnce(QStringLiteral("A change to the registry store %1 was refused: the store would "
+                                "grow to %2 bytes, past the %3 bytes it can hold.")
+                     .arg(QDir::toNativeSeparators(m_path))
+                     .arg(json.size())
+                     .arg(kMaxRegistryStoreBytes));
+        if (!m_pending.empty())
+            m_pending.pop_back();
+        return ERROR_REGISTRY_QUOTA_LIMIT;
     }
-    if (!ok) {
+    QString error;
+    if (!rt::saveWholeFile(path, json, &error)) {
         warnOnce(QStringLiteral("The registry store %1 could not be saved: %2")
-                     .arg(QDir::toNativeSeparators(m_path), file.errorString()));
+                     .arg(QDir::toNativeSeparators(m_path), error));
         return ERROR_CANTWRITE;
     }
     m_pending.clear();
@@ -683,6 +697,10 @@ int32_t RegSetValueExA(HKEY hKey, const QString& lpValueName, uint32_t, uint32_t
             return ERROR_INVALID_PARAMETER;
         const Value v{lpValueName, dwType, lpData.left(qsizetype(cbData))};
         const uint64_t stamp = nowFileTime();
+        const auto old = key->values.find(fold(v.name));
+        const std::optional<Value> before =
+            old == key->values.end() ? std::nullopt : std::optional<Value>(old->second);
+        const uint64_t lastWrite = key->lastWrite;
         key->values[fold(v.name)] = v;
         key->lastWrite = stamp;
         s.record([path = pathOf(*key), v, stamp](Roots& roots) {
@@ -691,7 +709,15 @@ int32_t RegSetValueExA(HKEY hKey, const QString& lpValueName, uint32_t, uint32_t
             target->values[fold(v.name)] = v;
             target->lastWrite = stamp;
         });
-        return s.save();
+        const int32_t saved = s.save();
+        if (saved == ERROR_REGISTRY_QUOTA_LIMIT) {   // refused: the key reads as before
+            if (before)
+                key->values[fold(v.name)] = *before;
+            else
+                key->values.erase(fold(v.name));
+            key->lastWrite = lastWrite;
+        }
+        return saved;
     });
 }
 

@@ -30,7 +30,8 @@ struct StoreFile {
 // place of the store cannot block or be disturbed.
 StoreFile readStoreFile(const QString& path);
 
-// An exclusive lock on "<store>.lock" for as long as it lives. Waits a few
+// An exclusive lock on "<store>.lock" for as long as it lives; the store is
+// named by its real path, so that every program locks the same file. Waits a few
 // seconds at most for another program's save; locked() is false when it gave
 // up. Without a lock file (no folder, a read-only one) it holds nothing and
 // the save goes ahead, to succeed or fail on its own.

@@ -18,7 +18,13 @@ uint32_t GetTempPathA(uint32_t nBufferLength, QString& lpBuffer);
 // "<path>/<first three characters of prefix><hex number>.TMP". With uUnique 0
 // a free number is chosen and the file is created empty and exclusively; any
 // other uUnique only forms the name. Returns the number used, 0 on failure.
+// A file created here stays claimed by this process until it ends.
 uint32_t GetTempFileNameA(const QString& lpPathName, const QString& lpPrefixString,
                           uint32_t uUnique, QString& lpTempFileName);
+
+// Removes the "<prefix><hex number>.TMP" files of the temporary folder that
+// GetTempFileNameA created for processes that have ended (a program killed
+// before it removed them). Every program calls it as it starts.
+void RemoveDeadTempFiles(const QString& lpPrefixString);
 
 }  // namespace sys

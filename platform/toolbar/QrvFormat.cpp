@@ -1,6 +1,7 @@
 #include "platform/toolbar/QrvFormat.h"
 
 #include "platform/runtime/Files.h"
+#include "platform/runtime/SaveFile.h"
 #include "platform/toolbar/MqZentribar.h"
 
 #include <QBuffer>
@@ -14,7 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -658,7 +658,7 @@ void writeFile(const MqZentribar& control, const QString& path)
                                  "exist.")
                       .arg(path));
     const QByteArray doc = writeDocument(control);
-    QSaveFile file(path);
+    rt::SaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         rt::raise(rt::errc::PathFileAccess, QStringLiteral("MqZentribar"),
                   QStringLiteral("Cannot save the configuration to '%1': %2")

@@ -26,7 +26,7 @@ QByteArray writeDocument(const MqZentribar& control);
 // description naming `origin` and what is wrong.
 void readDocument(MqZentribar& into, const QByteArray& document, const QString& origin);
 
-// QSaveFile: the old file stays until the new one is complete.
+// Whole or not at all: the old file stays until the new one is complete.
 void writeFile(const MqZentribar& control, const QString& path);
 void readFile(MqZentribar& into, const QString& path);
 

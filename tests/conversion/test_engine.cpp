@@ -4,9 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
 
 #include <sys/stat.h>
 
@@ -256,17 +261,22 @@ TEST_F(ProjectFiles, WriteFailureInTheMiddleKeepsTheWholeProject)
     for (int i = 0; i < 300; ++i)
         original += "ab\n";
     const QString p = project("big.vbp", original);
+    // The limit falls on the last byte of the rewritten file.
+    const QString trial = project("trial.vbp", original);
+    ASSERT_TRUE(ConvertProject(trial));
+    const qint64 rewritten = QFileInfo(trial).size();
+    ASSERT_TRUE(QFile::remove(trial) && QFile::remove(path("trial.bak")));
 
     QString why;
     bool converted = true;
     {
-        bwtest::FileSizeLimit limit(rlim_t(original.size() + 100));
+        bwtest::FileSizeLimit limit(rlim_t(rewritten - 1));
         ASSERT_TRUE(limit.set());
         converted = ConvertProject(p, &why);
     }
 
     EXPECT_FALSE(converted);
-    EXPECT_THAT(why.toStdString(), testing::StartsWith("it cannot be written ("));
+    EXPECT_EQ(why.toStdString(), "it cannot be written (" + std::string(strerror(EFBIG)) + ")");
     EXPECT_EQ(readAll(p), original);
     EXPECT_EQ(readAll(path("big.bak")), original);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),
@@ -289,7 +299,7 @@ TEST_F(ProjectFiles, FailedBackupKeepsTheEarlierOne)
     QString why;
     bool converted = true;
     {
-        bwtest::FileSizeLimit limit(rlim_t(content.size() / 2));
+        bwtest::FileSizeLimit limit(rlim_t(content.size() - 1));   // the copy's last byte
         ASSERT_TRUE(limit.set());
         backup = BackupProject(p);
         converted = ConvertProject(p, &why);
@@ -297,9 +307,8 @@ TEST_F(ProjectFiles, FailedBackupKeepsTheEarlierOne)
 
     EXPECT_TRUE(backup.isEmpty());
     EXPECT_FALSE(converted);
-    EXPECT_THAT(why.toStdString(),
-                testing::StartsWith("its backup " + path("App.bak").toStdString() +
-                                    " cannot be written ("));
+    EXPECT_EQ(why.toStdString(), "its backup " + path("App.bak").toStdString() +
+                                     " cannot be written (" + strerror(EFBIG) + ")");
     EXPECT_EQ(readAll(path("App.bak")), earlier);
     EXPECT_EQ(readAll(p), content);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),

@@ -3,6 +3,7 @@
 // writes.
 #include "BarwrightFixture.h"
 
+#include <QFile>
 #include <QImage>
 
 using namespace desktop;
@@ -22,6 +23,41 @@ TEST_F(BarwrightDesktop, EveryTypedCharacterReachesTheToolsNameAndId)
     const QJsonObject tool = okAndApply(id);
     ASSERT_FALSE(tool.isEmpty()) << "no tool " << id.toStdString();
     EXPECT_EQ(tool[QStringLiteral("Name")].toString(), name.trimmed());
+}
+
+TEST_F(BarwrightDesktop, AFullDiskIsSaidAndApplyStaysToTryAgain)
+{
+    endSession();
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    // A file size limit below the configuration's size refuses its writes
+    // as a full disk does. The signal that comes with it is ignored: a full
+    // disk sends none.
+    panel = launch(QStringLiteral("/bin/sh"),
+                   {QStringLiteral("-c"),
+                    QStringLiteral("trap '' XFSZ; exec prlimit --fsize=%1 \"$0\" \"$@\"")
+                        .arg(saved.size() / 2),
+                    programPath(QStringLiteral("barwright")), config},
+                   kPanel, &process);
+    ASSERT_NE(panel, 0u);
+    ASSERT_NE(newTool(), 0u);
+    d->type(QStringLiteral("Full"));
+    d->key(QStringLiteral("Return"));
+    ASSERT_TRUE(d->waitForNoWindow(kNewTool));
+    for (int attempt = 1; attempt <= 2; ++attempt) {   // Apply is still there to try again
+        SCOPED_TRACE(attempt);
+        d->activate(panel);
+        d->key(QStringLiteral("alt+a"));
+        ASSERT_NE(appeared(QStringLiteral("^Save Control Properties$")), 0u);
+        d->key(QStringLiteral("Return"));
+        ASSERT_TRUE(d->waitForNoWindow(QStringLiteral("^Save Control Properties$")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), saved);
+        file.close();
+    }
+    process->kill();
 }
 
 TEST_F(BarwrightDesktop, AStrokeDrawnOnTheCanvasReachesThePicture)

@@ -5,10 +5,15 @@
 #include "barwright/common/DrawingParameters.h"
 #include "pellumar/wizard/frmTooltip.h"
 #include "platform/toolbar/Tool.h"
+#include "platform/runtime/SaveFile.h"
 #include "platform/toolbar/Toolbar.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+
+#include <cerrno>
 
 using ::testing::ElementsAre;
 
@@ -155,6 +160,41 @@ TEST_F(WizardTest, AConversionErrorIsReportedAndTheFileIsNotWritten)
     // Every tool still went in, with its Up picture.
     ASSERT_EQ(w.tbarMain->tools()->Count(), 4);
     EXPECT_TRUE(w.tbarMain->tools()->Item(4)->picture(toolbar::PictureState::Normal));
+}
+
+TEST_F(WizardTest, AFullDiskIsReportedWithItsCauseAndNoFileIsWritten)
+{
+    frmWizard& w = wizard();
+    const auto convert = [&](int answers) {
+        w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
+        w.GenerateOutputFileName();
+        w.InitImageArea(0);
+        forms::testing::reset();
+        answerOk(answers);
+        forms::testing::answerNextMsgBox(forms::vbNo);
+        return w.ConvertToolset();
+    };
+    EXPECT_FALSE(convert(0));
+    const QString written = w.sOutputPath;
+    const qint64 size = QFileInfo(written).size();
+    ASSERT_GT(size, 0);
+    ASSERT_TRUE(QFile::remove(written));
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+    // The disk fills at the last byte of the same file.
+    rt::testing::failSaveWrites(ENOSPC, size - 1);
+    EXPECT_FALSE(convert(1));
+    rt::testing::failSaveWrites(0);
+    const auto& shown = forms::testing::shownMsgBoxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, "Error While Converting Toolset");
+    EXPECT_EQ(shown[0].buttons, forms::vbCritical);
+    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("No space left on device")))
+        << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[1].text.startsWith(QStringLiteral("An error was encountered")));
+    EXPECT_EQ(w.sOutputPath, written);
+    EXPECT_FALSE(QFileInfo::exists(written));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
 }
 
 TEST_F(WizardTest, WithoutAStripTheImageStepsAreSkipped)

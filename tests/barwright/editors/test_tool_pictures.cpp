@@ -10,11 +10,15 @@
 #include "platform/forms/Clipboard.h"
 #include "platform/forms/MousePointer.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/runtime/SaveFile.h"
 #include "platform/toolbar/Tool.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+
+#include <cerrno>
 
 using namespace mDrawParams;
 using toolbar::PictureState;
@@ -237,6 +241,31 @@ TEST_F(ToolPicturesTest, ExportWritesTheImageRowsWithTransparentAsLightGray)
     EXPECT_EQ(out.size(), QSize(16, 16));
     EXPECT_EQ(out.pixel(2, 2), inks[2]);
     EXPECT_EQ(out.pixel(0, 15), qRgb(192, 192, 192));
+
+
+    // The disk fills at the last byte of the next export: the cause is said
+    // and the earlier picture stays.
+    const QString written = dir.filePath(QStringLiteral("out.png.bmp"));
+    QFile file(written);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray earlier = file.readAll();
+    file.close();
+    onPicturesTab([&](frmTool& d) {
+        d.tabPics.setTab(0);
+        forms::testing::answerNextFileDialog(written);
+        forms::testing::answerNextMsgBox(forms::vbOK);
+        rt::testing::failSaveWrites(ENOSPC, earlier.size() - 1);
+        d.mnuExport.click();
+        rt::testing::failSaveWrites(0);
+        ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+        EXPECT_TRUE(forms::testing::shownMsgBoxes()[0].text.endsWith(
+            written + QStringLiteral(" (No space left on device)")))
+            << forms::testing::shownMsgBoxes()[0].text.toStdString();
+    });
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), earlier);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("out.png.bmp")});
 }
 
 TEST_F(ToolPicturesTest, PickupNotifiesTheColoursAndReturnsToTheFormerTool)

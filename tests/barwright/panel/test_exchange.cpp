@@ -6,11 +6,14 @@
 #include "barwright/connection/mGlobals.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Window.h"
+#include "platform/runtime/SaveFile.h"
 #include "platform/system/Process.h"
 #include "tests/support/FifoWatch.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
 
 using ::testing::HasSubstr;
 
@@ -94,7 +97,8 @@ TEST_F(PanelTest, NoHandoverFileStaysInTheTemporaryFolder)
                                            QDir::Files | QDir::Hidden | QDir::System);
     };
 
-    start(sampleCopy());
+    const QString file = sampleCopy();
+    start(file);
     panel().chLargeIcons.click();
     panel().cmdApply.click();
     panel().chLargeIcons.click();
@@ -102,11 +106,34 @@ TEST_F(PanelTest, NoHandoverFileStaysInTheTemporaryFolder)
     EXPECT_EQ(host().client().handedArguments().size(), 2);
     EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after Apply";
 
+    // The disk fills at the last byte of the hand-over file: the cause is
+    // said, nothing is handed over or left, and Apply stays to try again.
+    const QByteArray saved = bytesOf(file);
+    const bool large = fileContent(file)->LargeIcons();
+    panel().chLargeIcons.click();
+    const QByteArray doc = frmPreview::get().tbarPreview.control()->SaveConfigurationEx();
+    rt::testing::failSaveWrites(ENOSPC, doc.size() - 1);
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    panel().cmdApply.click();
+    rt::testing::failSaveWrites(0);
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+    const auto& box = forms::testing::shownMsgBoxes().front();
+    EXPECT_EQ(box.title, QStringLiteral("Save Control Properties"));
+    EXPECT_THAT(box.text.toStdString(), HasSubstr(": No space left on device"));
+    EXPECT_EQ(host().client().handedArguments().size(), 2);
+    EXPECT_TRUE(panel().IsDirty());
+    EXPECT_TRUE(panel().cmdApply.Enabled());
+    EXPECT_EQ(bytesOf(file), saved);
+    EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after a full disk";
+    panel().cmdApply.click();   // room again
+    EXPECT_FALSE(panel().cmdApply.Enabled());
+    EXPECT_EQ(fileContent(file)->LargeIcons(), !large);
+
     panel().chShowTooltips.click();
     forms::testing::answerNextMsgBox(forms::vbYes);
     panel().cmdCxl.click();
     ASSERT_TRUE(host().finished());
-    EXPECT_EQ(host().client().handedArguments().size(), 3);
+    EXPECT_EQ(host().client().handedArguments().size(), 4);
     EXPECT_THAT(handoverFiles(), ::testing::IsEmpty()) << "after Cancel";
 
     start(sampleCopy());

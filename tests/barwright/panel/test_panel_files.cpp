@@ -7,11 +7,15 @@
 #include "platform/forms/App.h"
 #include "platform/forms/CommonDialog.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/runtime/SaveFile.h"
 #include "platform/system/Registry.h"
 #include "tests/support/FormTexts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+
+#include <cerrno>
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -218,6 +222,27 @@ TEST_F(PanelFilesTest, ExportFailureReportsTheErrorAndKeepsTheDirtyFlag)
     EXPECT_FALSE(box.text.isEmpty());
     EXPECT_EQ(box.title, QStringLiteral("Export ToolBar Configuration"));
     EXPECT_TRUE(panel().IsDirty());
+
+    // Over an earlier export, on a disk that fills at the last byte: the
+    // cause is said and the earlier file stays, alone.
+    const QString earlier = sampleCopy(QStringLiteral("exported.qrv"));
+    const QByteArray before = bytesOf(earlier);
+    const QDir folder = QFileInfo(earlier).dir();
+    const auto files = [&] {
+        return folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const QStringList filesBefore = files();
+    forms::testing::reset();
+    forms::testing::answerNextFileDialog(earlier);
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    rt::testing::failSaveWrites(ENOSPC, workingCopy().SaveConfigurationEx().size() - 1);
+    panel().cmdExport.click();
+    rt::testing::failSaveWrites(0);
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+    EXPECT_EQ(forms::testing::shownMsgBoxes().front().text,
+              "Cannot save the configuration to '" + earlier + "': No space left on device");
+    EXPECT_EQ(bytesOf(earlier), before);
+    EXPECT_EQ(files(), filesBefore);
 }
 
 // The copy commands: a cancelled dialog changes nothing; a copy shows at

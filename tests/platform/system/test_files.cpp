@@ -1,3 +1,4 @@
+#include "platform/runtime/SaveFile.h"
 #include "platform/system/Profile.h"
 #include "platform/system/TempFiles.h"
 #include "tests/support/FifoWatch.h"
@@ -11,7 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace sys;
@@ -90,6 +94,52 @@ TEST(TempFiles, NamesAreUniqueAndCreatedEmpty)
               0u);
 }
 
+TEST(TempFiles, AKilledProgramsFilesGoAtTheNextStartALivingOnesStay)
+{
+    QTemporaryDir dir;
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(dir.path()));
+    int named[2];
+    ASSERT_EQ(::pipe(named), 0);
+    const pid_t child = ::fork();   // a program that dies before it removes its file
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QString name(MAX_PATH, QChar(0));
+        const bool made = GetTempFileNameA(dir.path(), QStringLiteral("~MQ"), 0, name) != 0;
+        const QByteArray path = QFile::encodeName(textBeforeNul(name));
+        (void)!::write(named[1], path.constData(), size_t(path.size()));
+        ::_exit(made ? 0 : 1);
+    }
+    ::close(named[1]);
+    QByteArray deadName(4096, 0);
+    const ssize_t n = ::read(named[0], deadName.data(), size_t(deadName.size()));
+    ::close(named[0]);
+    deadName.resize(qMax<ssize_t>(n, 0));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const QString dead = QFile::decodeName(deadName);
+    ASSERT_TRUE(QFile::exists(dead));
+
+    QString live(MAX_PATH, QChar(0));
+    ASSERT_NE(GetTempFileNameA(dir.path(), QStringLiteral("~MQ"), 0, live), 0u);
+    // Only names this call could have made are looked at.
+    const QStringList others{QStringLiteral("~MQ12G4.TMP"), QStringLiteral("~MQ12F4.tmp"),
+                             QStringLiteral("~MQ12F45.TMP"), QStringLiteral("~MP12F4.TMP")};
+    for (const QString& other : others)
+        writeFile(dir.filePath(other), "x");
+
+    RemoveDeadTempFiles(QStringLiteral("~MQ"));
+    if (saved.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", saved);
+    EXPECT_FALSE(QFile::exists(dead));
+    EXPECT_TRUE(QFile::exists(textBeforeNul(live)));
+    for (const QString& other : others)
+        EXPECT_TRUE(QFile::exists(dir.filePath(other))) << other.toStdString();
+}
+
 class ProfileTest : public ::testing::Test {
 protected:
     QString get(const QString& section, const QString& key, const QString& dflt = {},
@@ -149,6 +199,16 @@ TEST_F(ProfileTest, WritesKeepTheRestOfTheFile)
     EXPECT_FALSE(WritePrivateProfileStringA(QStringLiteral("S"), QStringLiteral("K"),
                                             QStringLiteral("v"),
                                             dir.filePath(QStringLiteral("no/such/dir.ini"))));
+
+    // A disk that fills at the last byte: the call fails and the file stays.
+    const QByteArray kept = readAll(file);
+    rt::testing::failSaveWrites(ENOSPC, kept.size() + 5 - 1);   // "B=c\r\n" is 5 more
+    EXPECT_FALSE(WritePrivateProfileStringA(QStringLiteral("Added"), QStringLiteral("B"),
+                                            QStringLiteral("c"), file));
+    rt::testing::failSaveWrites(0);
+    EXPECT_EQ(readAll(file), kept);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("set.ini")});
 }
 
 TEST_F(ProfileTest, APipeReadsAsAMissingFileAndIsNotReplaced)

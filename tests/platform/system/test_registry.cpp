@@ -1,6 +1,8 @@
 #include "RegistryFixture.h"
 
+#include "platform/runtime/SaveFile.h"
 #include "platform/system/ProgramSettings.h"
+#include "platform/system/RegistryFile.h"
 #include "tests/support/FifoWatch.h"
 
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QProcessEnvironment>
 #include <gmock/gmock.h>
 
+#include <cerrno>
 #include <string>
 
 #include <sys/resource.h>
@@ -59,6 +62,12 @@ QStringList subkeys(HKEY h)
         names << name;
     }
     return names;
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 // Collects what the registry store reports through its logging category.
@@ -251,11 +260,7 @@ TEST_F(Registry, ADamagedStoreIsReportedOnceAndKeptAside)
     EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
                 ::testing::AllOf(::testing::HasSubstr(storeFile.toStdString()),
                                  ::testing::HasSubstr("not valid JSON")));
-    {
-        QFile f(storeFile);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), garbage);
-    }
+    EXPECT_EQ(bytesOf(storeFile), garbage);
 
     // The first save moves the damaged file aside and writes a sound store.
     SaveSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key"),
@@ -460,4 +465,72 @@ TEST_F(Registry, AStoreThatCannotBeReadIsSaidSoAndKept)
     ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), content);
+}
+
+TEST_F(Registry, ASaveThatFailsKeepsTheStoreLeavesNothingAndSaysWhy)
+{
+    const HKEY h = create(HKEY_CURRENT_USER, QStringLiteral("Software\\Probe"));
+    setText(h, QStringLiteral("Kept"), "yes");
+    const QByteArray before = bytesOf(storeFile);
+    WarningCatcher catcher;
+    {
+        // The disk fills at the last byte of the new store.
+        rt::testing::failSaveWrites(ENOSPC, before.size());
+        const QByteArray more = "more";
+        EXPECT_EQ(RegSetValueExA(h, QStringLiteral("More"), 0, REG_SZ, more, 4), ERROR_CANTWRITE);
+        rt::testing::failSaveWrites(0);
+    }
+    ASSERT_EQ(WarningCatcher::s_messages.size(), 1);
+    EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
+                ::testing::AllOf(::testing::HasSubstr(storeFile.toStdString()),
+                                 ::testing::HasSubstr("No space left on device")));
+    EXPECT_EQ(bytesOf(storeFile), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("registry.json"), QStringLiteral("registry.json.lock")}));
+
+    // The change waits for the next save, which keeps both.
+    setText(h, QStringLiteral("Other"), "x");
+    RegCloseKey(h);
+    sys::testing::reloadRegistry();
+    const HKEY again = create(HKEY_CURRENT_USER, QStringLiteral("Software\\Probe"));
+    EXPECT_EQ(query(again, QStringLiteral("Kept")), "yes");
+    EXPECT_EQ(query(again, QStringLiteral("More")), "more");
+    RegCloseKey(again);
+}
+
+TEST_F(Registry, AWriteThatWouldTakeTheStorePastWhatIsReadIsRefused)
+{
+    const HKEY h = create(HKEY_CURRENT_USER, QStringLiteral("Software\\Probe"));
+    setText(h, QStringLiteral("Big"), "x");
+    const qint64 overhead = QFileInfo(storeFile).size() - 1;
+    // Exactly the size a store can have is accepted and read back ...
+    const QByteArray fits(kMaxRegistryStoreBytes - overhead, 'x');
+    setText(h, QStringLiteral("Big"), fits);
+    ASSERT_EQ(QFileInfo(storeFile).size(), kMaxRegistryStoreBytes);
+    // ... one byte more is refused, on disk and in this program alike.
+    const QByteArray tooBig = fits + 'y';
+    EXPECT_EQ(RegSetValueExA(h, QStringLiteral("Big"), 0, REG_SZ, tooBig,
+                             uint32_t(tooBig.size())),
+              ERROR_REGISTRY_QUOTA_LIMIT);
+    int32_t rc = 0;
+    uint32_t size = uint32_t(tooBig.size());
+    QByteArray data;
+    EXPECT_EQ(RegQueryValueExA(h, QStringLiteral("Big"), nullptr, nullptr, &data, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(data, fits);
+    EXPECT_EQ(QFileInfo(storeFile).size(), kMaxRegistryStoreBytes);
+    // A new value is refused as well, and smaller writes go on.
+    EXPECT_EQ(RegSetValueExA(h, QStringLiteral("New"), 0, REG_SZ, "v", 1),
+              ERROR_REGISTRY_QUOTA_LIMIT);
+    query(h, QStringLiteral("New"), &rc);
+    EXPECT_EQ(rc, ERROR_FILE_NOT_FOUND);
+    setText(h, QStringLiteral("Big"), "small");
+    setText(h, QStringLiteral("New"), "v");
+    RegCloseKey(h);
+
+    sys::testing::reloadRegistry();
+    const HKEY again = create(HKEY_CURRENT_USER, QStringLiteral("Software\\Probe"));
+    EXPECT_EQ(query(again, QStringLiteral("Big")), "small");
+    EXPECT_EQ(query(again, QStringLiteral("New")), "v");
+    RegCloseKey(again);
 }

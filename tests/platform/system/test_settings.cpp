@@ -5,6 +5,8 @@
 #include "platform/system/KeyState.h"
 #include "platform/system/ProgramSettings.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
@@ -118,9 +120,12 @@ TEST_F(ProgramSettings, TwoProgramsSavingAtOnceBothKeepTheirs)
 {
     constexpr int kRounds = 200;
     const QString section = kSettings + QStringLiteral("Probe\\Rounds");
+    // One names the store through a link, the other by its real name.
+    const QString link = dir.filePath(QStringLiteral("link.json"));
+    ASSERT_TRUE(QFile::link(storeFile, link));
     QProcess first;
     QProcess second;
-    startProbe(first, storeFile,
+    startProbe(first, link,
                {QStringLiteral("reg-fill"), section, QStringLiteral("a"),
                 QString::number(kRounds)});
     startProbe(second, storeFile,
@@ -141,6 +146,7 @@ TEST_F(ProgramSettings, TwoProgramsSavingAtOnceBothKeepTheirs)
         }
     }
     EXPECT_EQ(kept, 2 * kRounds);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 TEST(KeyState, DownSetsTheHighBitAndPressesToggle)

@@ -1,6 +1,7 @@
 // The .qrv format: exact round trips, all-or-nothing reads, atomic saves.
 #include "ToolbarTestSupport.h"
 
+#include "platform/runtime/SaveFile.h"
 #include "platform/toolbar/QrvFormat.h"
 #include "tests/support/FifoWatch.h"
 
@@ -9,6 +10,8 @@
 #include <QFileDevice>
 
 #include <gmock/gmock.h>
+
+#include <cerrno>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -234,15 +237,32 @@ TEST_F(ToolbarFormat, AFailedSaveLeavesTheOldFileIntact)
     const QByteArray old = f.readAll();
     f.close();
 
+    c->tools()->Add("ID_Second");
+    const auto keptAlone = [&] {
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), old);
+        f.close();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"config.qrv"});
+    };
+    {
+        // A disk that fills at the last byte of the new file.
+        rt::testing::failSaveWrites(ENOSPC, toolbar::qrv::writeDocument(*c).size() - 1);
+        const rt::Error e = errorOf([&] { c->SaveConfiguration(file); });
+        rt::testing::failSaveWrites(0);
+        EXPECT_EQ(e.description(),
+                  "Cannot save the configuration to '" + file + "': No space left on device");
+        keptAlone();
+    }
+
     if (!lockFolder(folder, true))
         GTEST_SKIP() << "this file system cannot make a folder refuse new files";
-    c->tools()->Add("ID_Second");
     const rt::Error e = errorOf([&] { c->SaveConfiguration(file); });
     lockFolder(folder, false);
-    EXPECT_THAT(e.description().toStdString(), HasSubstr("Cannot save the configuration"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), old);
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"config.qrv"});
+    // The file may be written: the folder is what refuses.
+    EXPECT_THAT(e.description().toStdString(),
+                HasSubstr("': the folder " + folder.toStdString()
+                          + " does not let a new file be made in it ("));
+    keptAlone();
 
     EXPECT_EQ(errorOf([&] { c->SaveConfiguration(path("no/such/folder/x.qrv")); }).number(),
               76);
