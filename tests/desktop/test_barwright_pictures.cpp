@@ -1,7 +1,9 @@
 // Barwright's picture views on a real desktop: the import options preview,
 // the actual-size boxes while the engine draws, and the screen grab.
 #include "BarwrightFixture.h"
+#include "tests/support/PictureFiles.h"
 
+#include <QFile>
 #include <QImage>
 
 #include <algorithm>
@@ -286,3 +288,54 @@ TEST_F(BarwrightPictures, TheScreenGrabTakesTheWindowsWhollyOffTheScreen)
 }
 
 }  // namespace
+
+// A GIF with a transparent index, imported through the real file dialog: the
+// saved picture holds the mask colour exactly where the file is transparent.
+TEST_F(BarwrightPictures, AnImportedTransparentGifIsSavedWithTheMaskColour)
+{
+    const QRgb ink = qRgb(200, 30, 40);
+    const auto clear = [](int x, int y) { return x + y < 2 || (x == 5 && y == 4); };
+    std::vector<int> indices;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            indices.push_back(clear(x, y) ? 3 : 1);
+    const QString file = d->path(QStringLiteral("clear.gif"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bwtest::gifFile(6, 5, {0, ink, 0, qRgb(0, 255, 0)}, indices, 3));
+    }
+    dialog = newTool();
+    ASSERT_NE(dialog, 0u);
+    d->key(QStringLiteral("alt+n"));
+    d->type(QStringLiteral("Clear"));
+    const QRect client = d->clientRect(dialog);
+    const QImage general = d->grab(client);
+    d->key(QStringLiteral("alt+p"));
+    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, 5000));
+    d->key(QStringLiteral("alt+m"));
+    d->key(QStringLiteral("i"));
+    const WindowId open =
+        d->waitForWindow(QStringLiteral("^Import Image For Normal State$"), kAppear);
+    ASSERT_NE(open, 0u);
+    d->waitForPainted(open, kAppear);
+    d->type(file);
+    d->key(QStringLiteral("Return"));
+    ASSERT_TRUE(d->waitForNoWindow(QStringLiteral("^Import Image For Normal State$")));
+    // The Normal box shows the picture before OK is pressed.
+    const QRect box = actualBox(0).translated(client.topLeft());
+    ASSERT_TRUE(waitFor([&] { return d->grab(box).pixel(2, 0) == ink; }, 5000))
+        << "the import did not reach the Normal box";
+    d->activate(dialog);
+
+    const QJsonObject tool = okAndApply(QStringLiteral("ID_Clear"));
+    ASSERT_FALSE(tool.isEmpty());
+    const QImage picture = normalPicture(tool);
+    ASSERT_EQ(picture.size(), QSize(16, 17));
+    const QRgb mask = picture.pixel(0, 16);
+    EXPECT_EQ(mask, kMask);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(picture.pixel(x, y), x < 6 && y < 5 && !clear(x, y) ? ink : mask)
+                << x << "," << y;
+}
