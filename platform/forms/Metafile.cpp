@@ -110,6 +110,8 @@ int playStatus(void* context, float)
     return static_cast<QElapsedTimer*>(context)->hasExpired(kMaxPlayMs) ? 1 : 0;
 }
 
+// The player's device units are points, from the top-left of the placeable
+// frame; the whole frame is mapped onto w x h.
 QByteArray wmfToSvg(const QByteArray& bytes, int w, int h, QString* error)
 {
     Budget budget;
@@ -133,11 +135,15 @@ QByteArray wmfToSvg(const QByteArray& bytes, int w, int h, QString* error)
     wmf_status_function(api, &timer, playStatus);
     QByteArray svg;
     QByteArray input = bytes;   // the reader takes a non-const buffer
-    wmfD_Rect bbox{};
+    wmfD_Rect drawn{};
     wmf_error_t status = wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()),
                                       long(input.size()));
     if (status == wmf_E_None)
-        status = wmf_scan(api, 0, &bbox);
+        status = wmf_scan(api, 0, &drawn);
+    const double toPoints = 72.0 / qFromLittleEndian<uint16_t>(bytes.constData() + 14);
+    wmfD_Rect bbox{};
+    bbox.BR.x = float((double(i16(bytes, 10)) - i16(bytes, 6)) * toPoints);
+    bbox.BR.y = float((double(i16(bytes, 12)) - i16(bytes, 8)) * toPoints);
     wmfStream* out = nullptr;
     if (status == wmf_E_None) {
         wmf_svg_t* device = WMF_SVG_GetData(api);
@@ -150,7 +156,7 @@ QByteArray wmfToSvg(const QByteArray& bytes, int w, int h, QString* error)
         // Raster records become data URIs: the device never writes files.
         device->flags |= WMF_SVG_INLINE_IMAGES;
         if (out)
-            status = wmf_play(api, 0, &bbox);
+            status = wmf_play(api, 0, &drawn);
         else
             status = wmf_E_InsMem;
     }
@@ -171,14 +177,14 @@ QByteArray wmfToSvg(const QByteArray& bytes, int w, int h, QString* error)
     return svg;
 }
 
-QByteArray emfToSvg(const QByteArray& bytes, int w, int h, QString* error)
+// In the converter's own scale: device units of the reference device, the
+// drawing's bounds moved to the origin.
+QByteArray emfToSvg(const QByteArray& bytes, QString* error)
 {
     generatorOptions options{};
     options.nameSpace = const_cast<char*>("");
     options.svgDelimiter = true;
     options.emfplus = false;
-    options.imgWidth = w;
-    options.imgHeight = h;
     QByteArray input = bytes;
     char* text = nullptr;
     size_t length = 0;
@@ -190,6 +196,22 @@ QByteArray emfToSvg(const QByteArray& bytes, int w, int h, QString* error)
     if (!ok || svg.isEmpty())
         *error = QStringLiteral("The metafile is damaged");
     return svg;
+}
+
+// The frame in the reference device's units, relative to the bounds (where
+// the converter puts its origin).
+QRectF emfFrame(const QByteArray& b)
+{
+    const int32_t deviceX = i32(b, 72), deviceY = i32(b, 76);
+    const int32_t millimetresX = i32(b, 80), millimetresY = i32(b, 84);
+    const bool known = deviceX > 0 && deviceY > 0 && millimetresX > 0 && millimetresY > 0;
+    // Units per hundredth of a millimetre; 96 per inch when the header says nothing.
+    const double sx = known ? double(deviceX) / (millimetresX * 100.0) : 96.0 / 2540.0;
+    const double sy = known ? double(deviceY) / (millimetresY * 100.0) : 96.0 / 2540.0;
+    const double left = i32(b, 24) * sx - i32(b, 8);
+    const double top = i32(b, 28) * sy - i32(b, 12);
+    return QRectF(left, top, (double(i32(b, 32)) - i32(b, 24)) * sx,
+                  (double(i32(b, 36)) - i32(b, 28)) * sy);
 }
 
 }  // namespace
@@ -224,13 +246,14 @@ QImage readMetafile(const QByteArray& bytes, QString* error)
         problem = sizeProblem(w, h);
     QByteArray svg;
     if (problem.isEmpty())
-        svg = isPlaceable(bytes) ? wmfToSvg(bytes, w, h, &problem)
-                                 : emfToSvg(bytes, w, h, &problem);
+        svg = isPlaceable(bytes) ? wmfToSvg(bytes, w, h, &problem) : emfToSvg(bytes, &problem);
     if (problem.isEmpty() && svg.size() > kMaxSvgBytes)
         problem = QStringLiteral("The metafile draws too much");
     QSvgRenderer renderer;
     if (problem.isEmpty() && !renderer.load(svg))
         problem = QStringLiteral("The metafile is damaged");
+    if (problem.isEmpty() && isEmf(bytes))
+        renderer.setViewBox(emfFrame(bytes));
     if (!problem.isEmpty()) {
         *error = problem;
         return {};
@@ -238,6 +261,7 @@ QImage readMetafile(const QByteArray& bytes, QString* error)
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     renderer.render(&painter, QRectF(0, 0, w, h));
     painter.end();
     return image;
