@@ -15,6 +15,7 @@ namespace {
 const QRgb kMask = qRgb(97, 65, 33);   // the mask colour of a true-colour display
 const QString kPreview = QStringLiteral("^Halvorbar Configuration Preview$");
 const QString kImportOptions = QStringLiteral("^Select Image Import Option$");
+const QString kImportDialog = QStringLiteral("^Import Image For Normal State$");
 const QRect kScreen(0, 0, 1280, 1024);   // the test server's screen
 
 // Client pixels of the tool dialog: the state tab captions, the preview box's
@@ -70,17 +71,21 @@ protected:
         const QString file = pictureFile(w, h);
         dialog = newToolOnPictures();
         ASSERT_NE(dialog, 0u);
+        ASSERT_NO_FATAL_FAILURE(importFile(file));
+        options = d->waitForWindow(kImportOptions, kAppear);
+        ASSERT_NE(options, 0u);
+        d->waitForPainted(options, kAppear);
+    }
+    // "I&mage...", "&Import Image From File...", the file typed into the dialog.
+    void importFile(const QString& file)
+    {
         d->key(QStringLiteral("alt+m"));
         d->key(QStringLiteral("i"));
-        const WindowId open =
-            d->waitForWindow(QStringLiteral("^Import Image For Normal State$"), kAppear);
+        const WindowId open = d->waitForWindow(kImportDialog, kAppear);
         ASSERT_NE(open, 0u);
         d->waitForPainted(open, kAppear);
         d->type(file);
         d->key(QStringLiteral("Return"));
-        options = d->waitForWindow(kImportOptions, kAppear);
-        ASSERT_NE(options, 0u);
-        d->waitForPainted(options, kAppear);
     }
     // Waits until the window shows the part of the picture: its shot and
     // where the part lies in it.
@@ -313,15 +318,8 @@ TEST_F(BarwrightPictures, AnImportedTransparentGifIsSavedWithTheMaskColour)
     const QImage general = d->grab(client);
     d->key(QStringLiteral("alt+p"));
     ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, 5000));
-    d->key(QStringLiteral("alt+m"));
-    d->key(QStringLiteral("i"));
-    const WindowId open =
-        d->waitForWindow(QStringLiteral("^Import Image For Normal State$"), kAppear);
-    ASSERT_NE(open, 0u);
-    d->waitForPainted(open, kAppear);
-    d->type(file);
-    d->key(QStringLiteral("Return"));
-    ASSERT_TRUE(d->waitForNoWindow(QStringLiteral("^Import Image For Normal State$")));
+    ASSERT_NO_FATAL_FAILURE(importFile(file));
+    ASSERT_TRUE(d->waitForNoWindow(kImportDialog));
     // The Normal box shows the picture before OK is pressed.
     const QRect box = actualBox(0).translated(client.topLeft());
     ASSERT_TRUE(waitFor([&] { return d->grab(box).pixel(2, 0) == ink; }, 5000))
