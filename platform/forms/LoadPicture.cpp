@@ -30,7 +30,8 @@ QByteArray readPictureFile(const QString& fileName)
         invalid(fileName, file.errorString());
     if (file.size() > kMaxPictureFileBytes)
         invalid(fileName, QStringLiteral("The file is too large (%1 bytes)").arg(file.size()));
-    QByteArray bytes = file.read(kMaxPictureFileBytes + 1);
+    // One byte more than the size tells a file that grew past the bound.
+    QByteArray bytes = file.read(file.size() + 1);
     if (file.error() != QFileDevice::NoError)
         invalid(fileName, file.errorString());
     if (bytes.size() > kMaxPictureFileBytes)

@@ -143,7 +143,7 @@ TEST_F(LoadPictureTest, DamagedMetafilesAreRefusedOrReadQuickly)
         EXPECT_EQ(qAlpha(whole.pixel(0, 0)), 0) << name;
         for (qsizetype n = 0; n < bytes.size(); ++n)
             load(bytes.left(n));
-        for (int round = 0; round < 400; ++round) {
+        for (int round = 0; round < 300; ++round) {
             QByteArray damaged = bytes;
             const int changes = 1 + int(random.bounded(4));
             for (int c = 0; c < changes; ++c) {
