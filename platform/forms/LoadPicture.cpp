@@ -30,7 +30,8 @@ QByteArray readPictureFile(const QString& fileName)
         invalid(fileName, file.errorString());
     if (file.size() > kMaxPictureFileBytes)
         invalid(fileName, QStringLiteral("The file is too large (%1 bytes)").arg(file.size()));
-    // One byte more than the size tells a file that grew past the bound.
+    // Never more than the size said and one byte: a file that grows while it
+    // is read cannot grow the buffer with it.
     QByteArray bytes = file.read(file.size() + 1);
     if (file.error() != QFileDevice::NoError)
         invalid(fileName, file.errorString());
