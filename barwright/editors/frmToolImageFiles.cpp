@@ -150,6 +150,8 @@ void frmTool::mnuImport_Click()
     }
     if (!loaded || loaded->Handle() == 0)
         return;
+    // Transparent parts of the file come in as the mask colour, transparent here too.
+    loaded = forms::layOver(loaded, gdi::COLORREF(gMaskColor));
     picWork.setAutoSize(true);
     picWork.setPicture(loaded);
     const int32_t pw = loaded->widthPixels();

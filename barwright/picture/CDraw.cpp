@@ -427,7 +427,10 @@ void CDraw::Paste()
     if (!forms::Clipboard::GetFormat(forms::vbCFBitmap) &&
         !forms::Clipboard::GetFormat(forms::vbCFDIB))
         return;
-    const forms::Picture clip = forms::Clipboard::GetData(forms::vbCFBitmap);
+    // A picture another program put there may have transparent parts: they
+    // come in as the mask colour.
+    const forms::Picture clip = forms::layOver(forms::Clipboard::GetData(forms::vbCFBitmap),
+                                               gdi::COLORREF(gMaskColor));
     if (!clip || clip->Handle() == 0)
         return;
     // The clipboard keeps its own bitmap; the source DC only reads it.

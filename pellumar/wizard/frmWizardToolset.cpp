@@ -486,6 +486,12 @@ void frmWizard::ConvertStateImage(int16_t state, int16_t k,
         gdi::BitBlt(work, clipped.left, clipped.top, clipped.right - clipped.left,
                     clipped.bottom - clipped.top, picSegmented.hDC(), l + (clipped.left - dx),
                     t + (clipped.top - dy), gdi::SRCCOPY);
+        // Transparent pixels of the strip take the mask colour.
+        const forms::Picture strip = picSegmented.picture();
+        for (int32_t y = clipped.top; strip && y < clipped.bottom; ++y)
+            for (int32_t x = clipped.left; x < clipped.right; ++x)
+                if (strip->isTransparent(l + (x - dx), t + (y - dy)))
+                    gdi::SetPixelV(work, x, y, PaletteColor(gMaskColor));
     }
     MarkMaskPixel(work, S);
 

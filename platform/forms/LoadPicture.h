@@ -1,8 +1,9 @@
 #pragma once
-// LoadPicture and SavePicture: bmp, gif, jpg, ico, cur and png through
-// QImageReader under an allocation limit. A missing file raises error 53;
-// a damaged, foreign or oversized image raises 481 (Invalid picture) with a
-// description that says why.
+// LoadPicture and SavePicture: bmp, gif, jpg, ico, cur, png and the other
+// formats of QImageReader under an allocation limit, and placeable WMF and
+// EMF metafiles at their natural size. Transparent parts stay transparent.
+// A missing file raises error 53; a damaged, truncated, foreign or oversized
+// image raises 481 (Invalid picture) with a description that says why.
 
 #include "platform/forms/StdPicture.h"
 
@@ -18,5 +19,7 @@ void SavePicture(const Picture& picture, const QString& fileName);
 
 // Images bigger than this many pixels are refused (before decoding).
 inline constexpr int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
+// Files larger than the largest such picture can be are not read at all.
+inline constexpr int64_t kMaxPictureFileBytes = kMaxPicturePixels * 4 + (1LL << 20);
 
 }  // namespace forms

@@ -225,10 +225,13 @@ void PictureBox::clearImage()
         const uint32_t* src = gdi::BitmapPixels(m_picture->Handle());
         const int32_t pw = m_picture->widthPixels();
         const int32_t ph = m_picture->heightPixels();
+        // Transparent pixels of the picture leave the background.
         if (src)
             for (int32_t y = 0; y < std::min(h, ph); ++y)
                 for (int32_t x = 0; x < std::min(w, pw); ++x)
-                    px[size_t(y) * size_t(w) + size_t(x)] = src[size_t(y) * size_t(pw) + size_t(x)];
+                    if (!m_picture->isTransparent(x, y))
+                        px[size_t(y) * size_t(w) + size_t(x)] =
+                            src[size_t(y) * size_t(pw) + size_t(x)];
     }
 }
 

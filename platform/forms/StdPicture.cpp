@@ -33,7 +33,49 @@ std::shared_ptr<StdPicture> StdPicture::fromBitmap(gdi::HBITMAP bitmap)
 
 std::shared_ptr<StdPicture> StdPicture::fromImage(const QImage& image)
 {
-    return fromBitmap(imageToBitmap(image));
+    if (!image.hasAlphaChannel())
+        return fromBitmap(imageToBitmap(image));
+    // Unpremultiplied, so a half-transparent pixel keeps its own colour.
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    QImage transparent(argb.size(), QImage::Format_Grayscale8);
+    transparent.fill(0);
+    bool any = false;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        uchar* mark = transparent.scanLine(y);
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(line[x]) < 128) {
+                mark[x] = 1;
+                any = true;
+            }
+        }
+    }
+    auto picture = fromBitmap(imageToBitmap(argb));
+    if (any && picture->m_bitmap)
+        picture->m_transparent = std::move(transparent);
+    return picture;
+}
+
+bool StdPicture::isTransparent(int32_t x, int32_t y) const
+{
+    return !m_transparent.isNull() && m_transparent.valid(x, y)
+           && m_transparent.constScanLine(y)[x] != 0;
+}
+
+Picture layOver(const Picture& picture, gdi::COLORREF background)
+{
+    if (!picture || !picture->hasTransparency())
+        return picture;
+    QImage image = picture->toImage();
+    const QRgb fill = qRgb(gdi::GetRValue(background), gdi::GetGValue(background),
+                           gdi::GetBValue(background));
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (picture->isTransparent(x, y))
+                line[x] = fill;
+    }
+    return StdPicture::fromImage(image);
 }
 
 std::shared_ptr<StdPicture> StdPicture::fromCursor(const QImage& image, QPoint hotSpot)
@@ -104,7 +146,10 @@ gdi::HBITMAP imageToBitmap(const QImage& image)
 {
     if (image.isNull())
         return 0;
-    const QImage src = image.convertToFormat(QImage::Format_RGB32);
+    // Straight colours: RGB32 of a premultiplied image would darken them.
+    const QImage src = image.hasAlphaChannel()
+                           ? image.convertToFormat(QImage::Format_ARGB32)
+                           : image.convertToFormat(QImage::Format_RGB32);
     const gdi::HBITMAP bmp = gdi::CreateBitmap(src.width(), src.height());
     uint32_t* px = gdi::BitmapPixels(bmp);
     if (!px)

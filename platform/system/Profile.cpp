@@ -2,11 +2,11 @@
 
 #include "platform/runtime/Files.h"
 #include "platform/runtime/SaveFile.h"
+#include "platform/system/ProfileEncoding.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QStringConverter>
 #include <QStringList>
 
 #include <optional>
@@ -22,7 +22,7 @@ constexpr qsizetype kMaxValue = 255;
 // A profile file as lines, with the encoding and line break it came in.
 struct ProfileText {
     QStringList lines;
-    bool latin1 = false;
+    bool singleByte = false;   // Windows-1252
     QString eol = QStringLiteral("\r\n");
 };
 
@@ -34,15 +34,6 @@ QString sizeProblem(const QString& fileName, qint64 size)
         .arg(fileName)
         .arg(size)
         .arg(kMaxProfileBytes);
-}
-
-std::optional<QString> fromUtf8(const QByteArray& bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        return std::nullopt;
-    return text;
 }
 
 std::optional<ProfileText> readProfile(const QString& fileName)
@@ -58,11 +49,11 @@ std::optional<ProfileText> readProfile(const QString& fileName)
     const QByteArray bytes = file.readAll();
     ProfileText p;
     QString text;
-    if (auto decoded = fromUtf8(bytes)) {
+    if (auto decoded = decodeUtf8(bytes)) {
         text = *decoded;
     } else {   // an old single-byte file
-        text = QString::fromLatin1(bytes);
-        p.latin1 = true;
+        text = decodeWindows1252(bytes);
+        p.singleByte = true;
     }
     if (!text.contains(QLatin1String("\r\n")) && text.contains(QLatin1Char('\n')))
         p.eol = QStringLiteral("\n");
@@ -73,26 +64,13 @@ std::optional<ProfileText> readProfile(const QString& fileName)
     return p;
 }
 
-// A Latin-1 file stays Latin-1 only while it can hold the text and would
-// still be read as Latin-1; else the whole file becomes UTF-8, which holds
-// every character and reads back every entry as before.
-QByteArray encode(const QString& text, bool latin1)
-{
-    if (latin1) {
-        const QByteArray single = text.toLatin1();
-        if (QString::fromLatin1(single) == text && !fromUtf8(single))
-            return single;
-    }
-    return text.toUtf8();
-}
-
 bool writeProfile(const QString& fileName, const ProfileText& p)
 {
     QString text;
     for (const QString& line : p.lines)
         text += line + p.eol;
     QString error;
-    if (!rt::saveWholeFile(fileName, encode(text, p.latin1), &error)) {
+    if (!rt::saveWholeFile(fileName, encodeProfile(text, p.singleByte), &error)) {
         qCWarning(lcProfile).noquote() << QStringLiteral("Cannot write %1: %2").arg(fileName, error);
         return false;
     }

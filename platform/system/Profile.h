@@ -2,9 +2,9 @@
 // Profile (INI) files with the Windows rules: sections and keys without case,
 // the first of duplicate entries wins, values trimmed, cut at 255 characters,
 // and one pair of enclosing quotes removed. Files are rewritten atomically.
-// A file is read as UTF-8, or as Latin-1 when it is not valid UTF-8; a write
-// that Latin-1 cannot hold, or that would make the file read as UTF-8,
-// stores the whole file as UTF-8, so no other entry reads differently.
+// A file is read as UTF-8, or as Windows-1252 when it is not valid UTF-8; a
+// write that Windows-1252 cannot hold, or that would make the file read as
+// UTF-8, stores the whole file as UTF-8, so no other entry reads differently.
 
 #include <QString>
 

@@ -1,7 +1,9 @@
 // Barwright's picture views on a real desktop: the import options preview,
 // the actual-size boxes while the engine draws, and the screen grab.
 #include "BarwrightFixture.h"
+#include "tests/support/PictureFiles.h"
 
+#include <QFile>
 #include <QImage>
 
 #include <algorithm>
@@ -13,6 +15,7 @@ namespace {
 const QRgb kMask = qRgb(97, 65, 33);   // the mask colour of a true-colour display
 const QString kPreview = QStringLiteral("^Halvorbar Configuration Preview$");
 const QString kImportOptions = QStringLiteral("^Select Image Import Option$");
+const QString kImportDialog = QStringLiteral("^Import Image For Normal State$");
 const QRect kScreen(0, 0, 1280, 1024);   // the test server's screen
 
 // Client pixels of the tool dialog: the state tab captions, the preview box's
@@ -68,17 +71,21 @@ protected:
         const QString file = pictureFile(w, h);
         dialog = newToolOnPictures();
         ASSERT_NE(dialog, 0u);
+        ASSERT_NO_FATAL_FAILURE(importFile(file));
+        options = d->waitForWindow(kImportOptions, kAppear);
+        ASSERT_NE(options, 0u);
+        d->waitForPainted(options, kAppear);
+    }
+    // "I&mage...", "&Import Image From File...", the file typed into the dialog.
+    void importFile(const QString& file)
+    {
         d->key(QStringLiteral("alt+m"));
         d->key(QStringLiteral("i"));
-        const WindowId open =
-            d->waitForWindow(QStringLiteral("^Import Image For Normal State$"), kAppear);
+        const WindowId open = d->waitForWindow(kImportDialog, kAppear);
         ASSERT_NE(open, 0u);
         d->waitForPainted(open, kAppear);
         d->type(file);
         d->key(QStringLiteral("Return"));
-        options = d->waitForWindow(kImportOptions, kAppear);
-        ASSERT_NE(options, 0u);
-        d->waitForPainted(options, kAppear);
     }
     // Waits until the window shows the part of the picture: its shot and
     // where the part lies in it.
@@ -286,3 +293,47 @@ TEST_F(BarwrightPictures, TheScreenGrabTakesTheWindowsWhollyOffTheScreen)
 }
 
 }  // namespace
+
+// A GIF with a transparent index, imported through the real file dialog: the
+// saved picture holds the mask colour exactly where the file is transparent.
+TEST_F(BarwrightPictures, AnImportedTransparentGifIsSavedWithTheMaskColour)
+{
+    const QRgb ink = qRgb(200, 30, 40);
+    const auto clear = [](int x, int y) { return x + y < 2 || (x == 5 && y == 4); };
+    std::vector<int> indices;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            indices.push_back(clear(x, y) ? 3 : 1);
+    const QString file = d->path(QStringLiteral("clear.gif"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bwtest::gifFile(6, 5, {0, ink, 0, qRgb(0, 255, 0)}, indices, 3));
+    }
+    dialog = newTool();
+    ASSERT_NE(dialog, 0u);
+    d->key(QStringLiteral("alt+n"));
+    d->type(QStringLiteral("Clear"));
+    const QRect client = d->clientRect(dialog);
+    const QImage general = d->grab(client);
+    d->key(QStringLiteral("alt+p"));
+    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, 5000));
+    ASSERT_NO_FATAL_FAILURE(importFile(file));
+    ASSERT_TRUE(d->waitForNoWindow(kImportDialog));
+    // The Normal box shows the picture before OK is pressed.
+    const QRect box = actualBox(0).translated(client.topLeft());
+    ASSERT_TRUE(waitFor([&] { return d->grab(box).pixel(2, 0) == ink; }, 5000))
+        << "the import did not reach the Normal box";
+    // The focus is on "I&mage...", which Return would press: OK by the mouse.
+    d->click(client.topLeft() + QPoint((5130 + 1215 / 2) / 15, (5940 + 375 / 2) / 15));
+    const QJsonObject tool = applyAndRead(QStringLiteral("ID_Clear"));
+    ASSERT_FALSE(tool.isEmpty());
+    const QImage picture = normalPicture(tool);
+    ASSERT_EQ(picture.size(), QSize(16, 17));
+    const QRgb mask = picture.pixel(0, 16);
+    EXPECT_EQ(mask, kMask);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(picture.pixel(x, y), x < 6 && y < 5 && !clear(x, y) ? ink : mask)
+                << x << "," << y;
+}

@@ -7,6 +7,7 @@
 #include "platform/toolbar/Tool.h"
 #include "platform/runtime/SaveFile.h"
 #include "platform/toolbar/Toolbar.h"
+#include "tests/support/PictureFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,29 @@ TEST_F(WizardTest, AWholeRunWritesTheToolsAToolbarAndThePictures)
     ASSERT_TRUE(down);
     EXPECT_EQ(pixelOf(down, 3, 3), kBlack);
     EXPECT_FALSE(left->picture(toolbar::PictureState::Disabled));
+}
+
+// A strip with an alpha channel: its transparent pixels (black, as such files
+// hold them) are cut out as the mask colour.
+TEST_F(WizardTest, TransparentPixelsOfTheStripBecomeTheMaskColour)
+{
+    write("Sample.bmp", bwtest::bmpAlphaFile(96, 88, [](int x, int y) {
+              return (x < 3 && y < 2) ? 0x00000000u : 0xFF00C000u;
+          }));
+    frmWizard& w = wizard();
+    w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
+    ASSERT_TRUE(w.bImagesAvailable);
+    w.InitImageArea(0);
+    w.ClearToolbarControl();
+    w.coSize.setListIndex(8);   // 24: the 24 x 22 cell lands one row down
+    const auto tool = w.tbarMain->tools()->Add(QStringLiteral("T"));
+    w.ConvertStateImage(0, 0, tool);
+    const forms::Picture pic = tool->picture(toolbar::PictureState::Normal);
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pixelOf(pic, 2, 2), kGrey);
+    EXPECT_EQ(pixelOf(pic, 3, 2), gdi::RGB(0, 192, 0));
+    EXPECT_EQ(pixelOf(pic, 2, 3), gdi::RGB(0, 192, 0));
+    EXPECT_EQ(pixelOf(pic, 0, 0), kGrey);   // the border row
 }
 
 struct CutCase {

@@ -6,6 +6,7 @@
 #include "platform/forms/CheckBox.h"
 #include "tests/support/FifoWatch.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -46,6 +47,23 @@ TEST_F(WizardTest, ReadsTheSampleToolsetWithItsStrip)
     EXPECT_FALSE(w.toolInfo(3)->AllowAllUp);   // "0" is False
     EXPECT_EQ(w.lvTools.ListItems.Count(), 4);
     EXPECT_EQ(w.lvTools.ListItems.Item(2).SubItems(1), "Align left");
+}
+
+// Toolsets were written in the Western Windows code page, not Latin-1.
+TEST_F(WizardTest, AWindowsCodePageToolsetKeepsItsPunctuation)
+{
+    write("Code.bm$", "[General]\r\nToolsetName=\x93Smart\x94 \x96 Tools\x85\r\nButtonWidth=16\r\n"
+                      "ButtonHeight=16\r\nNumBtnStates=2\r\nNumTools=1\r\n"
+                      "[TOOL0000]\r\nID=ID_Euro\x80\r\nDescription=It\x92s more\x85\r\n");
+    answerOk(1);
+    wizard().txtSelectedToolsetFileName.setText(path("Code.bm$"));
+    EXPECT_THAT(titles(), ElementsAre("Toolset Image File Missing"));
+    EXPECT_EQ(wizard().lblToolsetName.Caption(),
+              QStringLiteral("\u201cSmart\u201d \u2013 Tools\u2026"));
+    const auto tool = wizard().toolInfo(1);
+    ASSERT_TRUE(tool);
+    EXPECT_EQ(tool->ID, QStringLiteral("ID_Euro\u20ac"));
+    EXPECT_EQ(tool->Description, QStringLiteral("It\u2019s more\u2026"));
 }
 
 TEST_F(WizardTest, ABadValueIsReportedAndTheRestIsRead)
@@ -167,14 +185,23 @@ TEST_F(WizardTest, AStripOnePixelOffOrDamagedGoesOnWithoutImages)
     EXPECT_FALSE(wizard().bImagesAvailable);
     EXPECT_EQ(wizard().colTools.Count(), 4);
 
+    // A strip one byte short of its last row: refused, never filled up.
     forms::testing::clearShown();
-    write("Sample.bmp", QByteArray("BM this is no bitmap at all"));
+    QImage whole(96, 88, QImage::Format_RGB32);
+    whole.fill(Qt::gray);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && whole.save(&buffer, "BMP"));
+    write("Sample.bmp", bytes.left(bytes.size() - 1));
     wizard().txtSelectedToolsetFileName.setText(QStringLiteral("<none>"));
     answerOk(1);
     wizard().txtSelectedToolsetFileName.setText(path("Sample.bm$"));
     ASSERT_THAT(titles(), ElementsAre("Error While Reading Toolset"));
     EXPECT_EQ(forms::testing::shownMsgBoxes()[0].buttons, forms::vbCritical);
     EXPECT_TRUE(forms::testing::shownMsgBoxes()[0].text.contains(QStringLiteral("Error #481")));
+    EXPECT_TRUE(forms::testing::shownMsgBoxes()[0].text.contains(
+        QStringLiteral("The file ends before its pixels do")));
+    EXPECT_FALSE(wizard().picSegmented.picture());
     EXPECT_FALSE(wizard().bImagesAvailable);
     EXPECT_EQ(wizard().colTools.Count(), 4);
     EXPECT_NE(wizard().txtSelectedToolsetFileName.Text(), "<none>");

@@ -12,9 +12,12 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/runtime/SaveFile.h"
 #include "platform/toolbar/Tool.h"
+#include "tests/support/PictureFiles.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -209,13 +212,151 @@ TEST_F(ToolPicturesTest, ImportPlacesASmallPictureTopLeftAsOneUndoableStep)
     });
 }
 
+// Every kind of file with transparent parts, 6 x 5 pixels of one colour:
+// transparent pixels come in as the mask colour, the others at full opacity
+// in their own colour (a pixel at half opacity is not transparent).
+TEST_F(ToolPicturesTest, ImportTurnsTransparentPixelsIntoTheMaskColour)
+{
+    const QRgb ink = qRgb(200, 30, 40);
+    const QRgb hidden = qRgb(0, 255, 0);   // what a transparent pixel holds
+    auto clear = [](int x, int y) { return x + y < 2 || (x == 5 && y == 4); };
+    QImage alpha(6, 5, QImage::Format_ARGB32);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            alpha.setPixel(x, y, clear(x, y) ? qRgba(0, 255, 0, 0) : ink);
+    alpha.setPixel(5, 4, qRgba(200, 30, 40, 127));
+    alpha.setPixel(4, 4, qRgba(200, 30, 40, 128));
+    QImage binary = alpha;   // no half-transparent pixels: XPM has none
+    binary.setPixel(5, 4, qRgba(0, 255, 0, 0));
+    binary.setPixel(4, 4, ink);
+    QImage indexed(6, 5, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(0, 255, 0, 0), ink});
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            indexed.setPixel(x, y, clear(x, y) ? 0 : 1);
+    std::vector<int> gifIndices;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            gifIndices.push_back(clear(x, y) ? 3 : 1);
+
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        const QString file = dir.filePath(QLatin1String(name));
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        return file;
+    };
+    auto save = [&](const char* name, const QImage& image) {
+        const QString file = dir.filePath(QLatin1String(name));
+        EXPECT_TRUE(image.save(file));
+        return file;
+    };
+    const QStringList files = {
+        write("index.gif", bwtest::gifFile(6, 5, {0, ink, 0, hidden}, gifIndices, 3)),
+        write("masked.ico", bwtest::iconFile24(6, 5, [&](int, int) { return ink; }, clear)),
+        write("alpha.bmp", bwtest::bmpAlphaFile(6, 5, [&](int x, int y) {
+                  return clear(x, y) ? hidden & 0x00FFFFFF : ink;
+              })),
+        save("alpha.png", alpha),
+        save("trns.png", indexed),
+        save("none.xpm", binary),
+    };
+    onPicturesTab([&](frmTool& d) {
+        for (const QString& file : files) {
+            forms::testing::answerNextFileDialog(file);
+            d.mnuImport.click();
+            const gdi::HDC dc = d.picActual(0).hDC();
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 6; ++x)
+                    EXPECT_EQ(gdi::GetPixel(dc, x, y),
+                              clear(x, y) ? gdi::COLORREF(0x214161) : gdi::RGB(200, 30, 40))
+                        << file.toStdString() << " " << x << "," << y;
+            EXPECT_EQ(gdi::GetPixel(dc, 6, 0), gdi::COLORREF(0x214161));
+        }
+        EXPECT_TRUE(forms::testing::shownMsgBoxes().empty());
+    });
+}
+
+// A metafile comes in at its natural size: a red rectangle drawn at (2, 3) to
+// (9, 11) of a 16 x 16 picture, nothing drawn elsewhere. Its edge may be drawn
+// smoothed, so the pixels around it are either red or transparent, never a
+// blend. A 16-bit bitmap's white is white.
+TEST_F(ToolPicturesTest, ImportReadsMetafilesAndWidensSixteenBitColours)
+{
+    QTemporaryDir dir;
+    const QRect rect(QPoint(2, 3), QPoint(9, 11));
+    const std::pair<const char*, QByteArray> files[] = {
+        {"rect.wmf", bwtest::placeableWmf(16, 16, rect)},
+        {"rect.emf", bwtest::emfFile(16, 16, rect)},
+    };
+    onPicturesTab([&](frmTool& d) {
+        for (const auto& [name, bytes] : files) {
+            const QString file = dir.filePath(QLatin1String(name));
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+            f.close();
+            forms::testing::answerNextFileDialog(file);
+            d.mnuImport.click();
+            ASSERT_TRUE(forms::testing::shownMsgBoxes().empty()) << name;
+            const gdi::HDC dc = d.picActual(0).hDC();
+            const QRect edge = rect.adjusted(-1, -1, 1, 1);
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    const gdi::COLORREF c = gdi::GetPixel(dc, x, y);
+                    if (rect.contains(x, y))
+                        EXPECT_EQ(c, gdi::RGB(255, 0, 0)) << name << " " << x << "," << y;
+                    else if (edge.contains(x, y))
+                        EXPECT_TRUE(c == gdi::RGB(255, 0, 0) || c == 0x214161)
+                            << name << " " << x << "," << y;
+                    else
+                        EXPECT_EQ(c, 0x214161u) << name << " " << x << "," << y;
+                }
+        }
+        const QString white = dir.filePath(QStringLiteral("white16.bmp"));
+        QFile f(white);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bwtest::bmp565File(3, 2, 0xFFFF));
+        f.close();
+        forms::testing::answerNextFileDialog(white);
+        d.mnuImport.click();
+        EXPECT_EQ(gdi::GetPixel(d.picActual(0).hDC(), 2, 1), gdi::RGB(255, 255, 255));
+    });
+}
+
+// A picture another program put on the clipboard keeps its transparency.
+TEST_F(ToolPicturesTest, PasteTurnsTransparentPixelsIntoTheMaskColour)
+{
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(qRgba(0, 0, 200, 255));
+    image.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    image.setPixel(3, 3, qRgba(0, 0, 200, 127));
+    QGuiApplication::clipboard()->setImage(image);
+    onPicturesTab([&](frmTool& d) {
+        d.ExecuteMiscTool(QStringLiteral("id_paste"));
+        const gdi::HDC dc = d.engine(0)->ImageDC();
+        EXPECT_EQ(gdi::GetPixel(dc, 0, 0), gdi::COLORREF(0x214161));
+        EXPECT_EQ(gdi::GetPixel(dc, 3, 3), gdi::COLORREF(0x214161));
+        EXPECT_EQ(gdi::GetPixel(dc, 1, 0), gdi::RGB(0, 0, 200));
+    });
+    forms::Clipboard::Clear();
+}
+
+// A bitmap cut one byte short of its last row is refused like any damaged
+// file: its missing pixels are never made up.
 TEST_F(ToolPicturesTest, ImportOfADamagedFileReportsAndChangesNothing)
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("bad.png"));
+    const QString whole = dir.filePath(QStringLiteral("whole.bmp"));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(picture.save(whole, "BMP"));
+    QFile in(whole);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray bytes = in.readAll();
+    const QString file = dir.filePath(QStringLiteral("bad.bmp"));
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a picture");
+    f.write(bytes.left(bytes.size() - 1));
     f.close();
     onPicturesTab([&](frmTool& d) {
         forms::testing::answerNextFileDialog(file);
@@ -223,8 +364,12 @@ TEST_F(ToolPicturesTest, ImportOfADamagedFileReportsAndChangesNothing)
         d.mnuImport.click();
         ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
         EXPECT_EQ(forms::testing::shownMsgBoxes()[0].title, u"Import Image For Normal State");
+        EXPECT_EQ(forms::testing::shownMsgBoxes()[0].text,
+                  QStringLiteral("Invalid picture: %1 (The file ends before its pixels do)")
+                      .arg(file));
         EXPECT_EQ(d.engine(0)->UndoCount(), 0);
         EXPECT_FALSE(d.engine(0)->IsDirty());
+        EXPECT_EQ(gdi::GetPixel(d.picActual(0).hDC(), 0, 0), gdi::RGB(255, 0, 0));
     });
 }
 

@@ -292,17 +292,19 @@ TEST_F(ProfileTest, WritingOneKeyNeverChangesWhatAnotherReads)
     }
 }
 
-TEST_F(ProfileTest, ALatin1FileStaysLatin1WhileItHoldsWhatIsWritten)
+TEST_F(ProfileTest, ASingleByteFileStaysWindows1252WhileItHoldsWhatIsWritten)
 {
-    writeFile(file, "[S]\r\nA=caf\xe9\r\n");
+    writeFile(file, "[S]\r\nA=caf\xe9\x85\r\n");
+    EXPECT_EQ(get(QStringLiteral("S"), QStringLiteral("A")), QStringLiteral("caf\u00e9\u2026"));
     EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("S"), QStringLiteral("B"),
-                                           QStringLiteral("\u00fcber"), file));
-    EXPECT_EQ(readAll(file), "[S]\r\nA=caf\xe9\r\nB=\xfc" "ber\r\n");
-    // A character Latin-1 cannot hold turns the file into UTF-8, not into "?".
+                                           QStringLiteral("\u20ac\u00fc\u201d"), file));
+    EXPECT_EQ(readAll(file), "[S]\r\nA=caf\xe9\x85\r\nB=\x80\xfc\x94\r\n");
+    // A character the code page cannot hold turns the file into UTF-8, not into "?".
     EXPECT_TRUE(WritePrivateProfileStringA(QStringLiteral("S"), QStringLiteral("C"),
-                                           QStringLiteral("\u20ac"), file));
-    EXPECT_EQ(readAll(file), "[S]\r\nA=caf\xc3\xa9\r\nB=\xc3\xbc" "ber\r\nC=\xe2\x82\xac\r\n");
-    EXPECT_EQ(get(QStringLiteral("S"), QStringLiteral("C")), QStringLiteral("\u20ac"));
+                                           QStringLiteral("\u0100"), file));
+    EXPECT_EQ(readAll(file), "[S]\r\nA=caf\xc3\xa9\xe2\x80\xa6\r\nB=\xe2\x82\xac\xc3\xbc"
+                             "\xe2\x80\x9d\r\nC=\xc4\x80\r\n");
+    EXPECT_EQ(get(QStringLiteral("S"), QStringLiteral("C")), QStringLiteral("\u0100"));
 }
 
 TEST_F(ProfileTest, AFileFarLargerThanAnyProfileIsNotRead)
