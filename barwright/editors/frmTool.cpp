@@ -810,7 +810,9 @@ void frmTool::tabMain_Click(int16_t PreviousTab)
         break;
     default:
         frGeneralTab.setEnabled(true);
-        if (ctlFocused && ctlFocused->Visible() && ctlFocused->Enabled())
+        // The field remembered only when it is on this tab (not the
+        // description box, nor a field of a property frame now hidden).
+        if (ctlFocused && ctlFocused->canFocus())
             ctlFocused->SetFocus();
         else
             coType.SetFocus();

@@ -1,14 +1,40 @@
 #include "platform/forms/CommandButton.h"
 
+#include "platform/forms/FocusMark.h"
 #include "platform/forms/Form.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace forms {
 
+namespace {
+// Return presses the focused button as Space does, and the focus shows as a
+// dotted frame inside it: the style marks focus and default button alike.
+class PushButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        if (!enter || (e->modifiers() & ~Qt::KeypadModifier))
+            return QPushButton::keyPressEvent(e);
+        if (!e->isAutoRepeat())
+            click();
+    }
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPushButton::paintEvent(e);
+        detail::paintFocusMark(this, rect().adjusted(4, 4, -5, -5));
+    }
+};
+}  // namespace
+
 QWidget* CommandButton::createWidget(QWidget* parent)
 {
-    auto* b = new QPushButton(parent);
+    auto* b = new PushButton(parent);
     b->setAutoDefault(false);
     QObject::connect(b, &QPushButton::clicked, [this] { Click.fire(); });
     return b;

@@ -1,6 +1,7 @@
 #pragma once
 // Command button: Caption, Default (Enter) and Cancel (Esc), Value (setting
-// it True clicks the button from code), Picture.
+// it True clicks the button from code), Picture. With the focus, Enter and
+// Space press the button itself, and a dotted frame inside it shows so.
 
 #include "platform/forms/Control.h"
 #include "platform/forms/StdPicture.h"
@@ -34,7 +35,8 @@ protected:
     void pressAccessKey(QChar, bool unique) override { pressLikeAButton(*this, unique); }
     QWidget* createWidget(QWidget* parent) override;
     void resetState() override;
-    bool wantsDialogKey(int16_t) override { return true; }
+    // Enter presses the focused button itself; Esc still the Cancel button.
+    bool wantsDialogKey(int16_t keyCode) override { return keyCode == 13; }
 
 private:
     bool m_default = false;

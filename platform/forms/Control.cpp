@@ -188,9 +188,22 @@ void Control::setToolTipText(const QString& text)
         w->setToolTip(text);
 }
 
+bool Control::canFocus()
+{
+    QWidget* w = widget();
+    if (!w || !w->isEnabled())
+        return false;
+    // Hidden on purpose somewhere below the window; a window not yet shown
+    // keeps its controls in sight.
+    for (const QWidget* p = w; p && !p->isWindow(); p = p->parentWidget())
+        if (p->isHidden() && p->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            return false;
+    return true;
+}
+
 void Control::SetFocus()
 {
-    if (QWidget* w = widget()) {
+    if (QWidget* w = widget(); w && canFocus()) {
         QWidget* in = inputWidget() ? inputWidget() : w;
         in->setFocus(Qt::OtherFocusReason);
     }

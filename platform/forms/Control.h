@@ -113,8 +113,12 @@ public:
     void setToolTipText(const QString& text);
     QString Tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
+    // Does nothing for a control out of sight (itself or a container hidden,
+    // as a tab page that is not chosen): typing must not go where nobody sees.
     void SetFocus();
     bool hasFocus();
+    // Shown and enabled with its containers: SetFocus would put the focus there.
+    bool canFocus();
     void Refresh();
     void ZOrder(int16_t position = 0);   // 0 front, 1 back
     int32_t hWnd();                      // stable while the form stays loaded

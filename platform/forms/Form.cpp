@@ -3,6 +3,7 @@
 #include "platform/forms/AccessKeys.h"
 #include "platform/forms/App.h"
 #include "platform/forms/FormFont.h"
+#include "platform/forms/FormPalette.h"
 #include "platform/forms/Input.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/MousePointer.h"
@@ -43,9 +44,6 @@ public:
         m_client->setObjectName(QStringLiteral("client"));
         // Holds the focus when no control takes it, but is no Tab stop.
         setFocusPolicy(Qt::ClickFocus);
-        // The focused control shows its focus mark from the start, not only
-        // once Tab was pressed: a dialog opens with the focus somewhere.
-        setAttribute(Qt::WA_KeyboardFocusChange);
     }
     QWidget* client() const { return m_client; }
     QMenuBar* menuBar()
@@ -103,6 +101,11 @@ protected:
         // mapped; the window moves then.
         if (m_form && (e->type() == QEvent::Move || e->type() == QEvent::Show))
             m_form->syncFrame();
+        // The focused control shows its focus mark from the start, not only
+        // once Tab was pressed: a dialog opens with the focus somewhere.
+        // Showing a window clears the flag, so it is set at every showing.
+        if (e->type() == QEvent::Show)
+            setAttribute(Qt::WA_KeyboardFocusChange);
         return QWidget::event(e);
     }
     // Keys of the window itself (no control has the focus), and those a
@@ -349,6 +352,7 @@ void Form::createWindow()
 {
     detail::installAccessKeyOverride();
     detail::useFormFont();
+    detail::useFormPalette();
     m_windowOwner = std::make_unique<FormWindow>(this);
     m_window = m_windowOwner.get();
     m_window->resize(320, 240);

@@ -1,15 +1,49 @@
 #pragma once
 // Internal to the item views (tree view, list view): the Qt widget they share,
-// which reports the viewport's mouse events through its view, and the palette
-// rule of HideSelection.
+// which reports the viewport's mouse events through its view, its rows' height,
+// and the palette rule of HideSelection.
 
 #include "platform/forms/ItemViewMouse.h"
 
+#include <QApplication>
 #include <QPalette>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <functional>
+
 namespace forms::detail {
+
+// Every row as high as a row with a picture of the image list, whether this
+// row has one or not: the views keep one row height, the first row's.
+class PictureRowDelegate final : public QStyledItemDelegate {
+public:
+    PictureRowDelegate(QObject* parent, std::function<QSize()> pictureSize)
+        : QStyledItemDelegate(parent), m_pictureSize(std::move(pictureSize))
+    {
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QSize picture = m_pictureSize();
+        if (picture.isEmpty())
+            return size;
+        QStyleOptionViewItem withPicture = option;
+        initStyleOption(&withPicture, index);
+        withPicture.features |= QStyleOptionViewItem::HasDecoration;
+        withPicture.decorationSize = picture;
+        const QWidget* w = option.widget;
+        const QStyle* style = w ? w->style() : QApplication::style();
+        const QSize full = style->sizeFromContents(QStyle::CT_ItemViewItem, &withPicture, {}, w);
+        size.setHeight(std::max(size.height(), full.height()));
+        return size;
+    }
+
+private:
+    std::function<QSize()> m_pictureSize;
+};
 
 // The view reports MouseDown, MouseUp, MouseMove, Click and DblClick, and a left
 // or right press on an item through its userPressed; the selection change the
@@ -19,7 +53,10 @@ namespace forms::detail {
 template <class View>
 class ItemViewWidget : public QTreeWidget {
 public:
-    ItemViewWidget(View* owner, QWidget* parent) : QTreeWidget(parent), m_owner(owner) {}
+    ItemViewWidget(View* owner, QWidget* parent) : QTreeWidget(parent), m_owner(owner)
+    {
+        setItemDelegate(new PictureRowDelegate(this, [owner] { return owner->pictureSize(); }));
+    }
 
 protected:
     // Whether a left press on hit is the view's to report.

@@ -655,6 +655,12 @@ void ListView::setFullRowSelect(bool on)
     applyStyle();
 }
 
+QSize ListView::pictureSize() const
+{
+    const forms::ImageList* list = m_view == lvwIcon ? m_icons : m_smallIcons;
+    return list ? QSize(list->ImageWidth, list->ImageHeight) : QSize();
+}
+
 void ListView::applyStyle()
 {
     auto* t = static_cast<QTreeWidget*>(existingWidget());

@@ -209,6 +209,7 @@ private:
     bool less(const QTreeWidgetItem& a, const QTreeWidgetItem& b) const;
     void removeItem(ListItem& item);
     QIcon iconOf(forms::ImageList* list, const rt::Variant& image) const;
+    QSize pictureSize() const;   // of the rows' pictures; empty when none show
     void checkImage(forms::ImageList* list, const rt::Variant& image) const;
     void userPressed(QTreeWidgetItem* item);
 

@@ -6,6 +6,8 @@
 #include "platform/runtime/Error.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -41,6 +43,41 @@ QMessageBox::StandardButton standardOf(int16_t answer)
     }
 }
 
+constexpr QChar kBreak(0x200B);   // zero width space: a place to wrap, unseen
+
+// The prompt as shown: a long path has no blank to wrap at and would be cut
+// off at the box's edge; it may wrap after a separator, and a long run
+// without one every kRun characters.
+QString wrappable(const QString& prompt)
+{
+    constexpr int kRun = 32;
+    QString shown;
+    shown.reserve(prompt.size() + prompt.size() / 8);
+    int run = 0;
+    for (const QChar c : prompt) {
+        shown += c;
+        if (c.isSpace()) {
+            run = 0;
+        } else if (c == u'/' || c == u'\\' || ++run == kRun) {
+            shown += kBreak;
+            run = 0;
+        }
+    }
+    return shown;
+}
+
+// Ctrl+C copies the prompt as it was given.
+class MessageBox final : public QMessageBox {
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        QMessageBox::keyPressEvent(e);
+        if (e->matches(QKeySequence::Copy))
+            if (QClipboard* c = QGuiApplication::clipboard())
+                c->setText(c->text().remove(kBreak));
+    }
+};
+
 }  // namespace
 
 int16_t defaultAnswer(int32_t style)
@@ -56,9 +93,9 @@ int16_t MsgBox(const QString& prompt, int32_t style, const QString& title)
     if (testing::detail::active())
         return testing::detail::answerMsgBox(prompt, style, shownTitle);
 
-    QMessageBox box;
+    MessageBox box;
     box.setWindowTitle(shownTitle);
-    box.setText(prompt);
+    box.setText(wrappable(prompt));
     switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
     case vbQuestion: box.setIcon(QMessageBox::Question); break;

@@ -1,6 +1,7 @@
 #include "platform/forms/TabStrip.h"
 
 #include "platform/forms/AccessKeys.h"
+#include "platform/forms/FocusMark.h"
 #include "platform/forms/Form.h"
 #include "platform/runtime/Error.h"
 
@@ -10,11 +11,25 @@
 namespace forms {
 
 namespace {
+// The focus sits on the current tab and shows there.
+class TabBar final : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QTabBar::paintEvent(e);
+        if (currentIndex() >= 0)
+            detail::paintFocusMark(this, tabRect(currentIndex()).adjusted(3, 3, -4, -3));
+    }
+};
+
 class TabWidget final : public QWidget {
 public:
     explicit TabWidget(QWidget* parent) : QWidget(parent)
     {
-        bar = new QTabBar(this);
+        bar = new TabBar(this);
         bar->setDrawBase(true);
         setFocusProxy(bar);   // the focus sits on the current tab and shows there
     }

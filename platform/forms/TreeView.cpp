@@ -5,6 +5,7 @@
 #include "platform/runtime/Error.h"
 
 #include <QDrag>
+#include <QFocusEvent>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QMimeData>
@@ -73,6 +74,17 @@ public:
 protected:
     // Only a press on the node's own row selects; expanding does not.
     bool reportsPress(QTreeWidgetItem* hit) const override { return currentItem() == hit; }
+    // A press selects for itself; any other way in selects the current node
+    // when none is selected, so that the keys act on it at once.
+    void focusInEvent(QFocusEvent* e) override
+    {
+        {
+            const QScopedValueRollback quiet(m_owner->m_internal, true);
+            QTreeWidget::focusInEvent(e);
+        }
+        if (e->reason() != Qt::MouseFocusReason)
+            m_owner->tookFocus();
+    }
     void startDrag(Qt::DropActions) override
     {
         int32_t effects = vbDropEffectNone;
@@ -590,6 +602,13 @@ QIcon TreeView::iconOf(const rt::Variant& image) const
                                                : QIcon();
 }
 
+QSize TreeView::pictureSize() const
+{
+    if (!m_imageList || !(m_style & 1))
+        return {};
+    return QSize(m_imageList->ImageWidth, m_imageList->ImageHeight);
+}
+
 void TreeView::setImageList(forms::ImageList* list)
 {
     QTreeWidget* t = tree();
@@ -723,6 +742,23 @@ void TreeView::userPressed(QTreeWidgetItem* item)
 {
     if (Node* n = nodeOf(item))
         NodeClick.fire(*n);
+}
+
+void TreeView::tookFocus()
+{
+    QTreeWidget* t = tree();
+    if (!t || SelectedItem())
+        return;
+    QTreeWidgetItem* item = t->currentItem() ? t->currentItem() : t->topLevelItem(0);
+    Node* node = nodeOf(item);
+    if (!node)
+        return;
+    {
+        const QScopedValueRollback g(m_internal, true);
+        t->setCurrentItem(item);
+        item->setSelected(true);
+    }
+    NodeClick.fire(*node);
 }
 
 void TreeView::clickNode(Node& node)

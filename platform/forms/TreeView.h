@@ -209,10 +209,12 @@ private:
     void removeNode(Node& node);
     void renumber();
     QIcon iconOf(const rt::Variant& image) const;
+    QSize pictureSize() const;   // of the rows' pictures; empty when none show
     void checkImage(const rt::Variant& image) const;
     void applyStyle();
     // Events of the widget.
     void userPressed(QTreeWidgetItem* item);
+    void tookFocus();
     DataObject runStartDrag(int32_t& effects);
 
     std::unordered_map<const Node*, std::unique_ptr<Node>> m_nodes;

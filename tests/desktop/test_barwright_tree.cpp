@@ -1,6 +1,7 @@
-// Barwright's tool tree under a real mouse: a right-click's menu acts on the
-// node it selected, a double-click on a node that was not selected edits
-// that tool, a click on a category's expand button opens the category.
+// Barwright's tool tree under a real mouse and keys: a right-click's menu
+// acts on the node it selected, a double-click on a node that was not
+// selected edits that tool, a click on a category's expand button opens the
+// category, and the tree tabbed into selects a node for the keys.
 #include "BarwrightFixture.h"
 
 #include <QImage>
@@ -169,6 +170,17 @@ TEST_F(BarwrightTree, ADoubleClickOnANodeNotSelectedEditsItsTool)
     d->doubleClick(at(kChildTextX, 5));
     ASSERT_NE(appeared(kEditTool, 5000), 0u) << "one double-click did not open Edit Tool";
     EXPECT_EQ(renameAndApply(QStringLiteral("ID_Italic")), QStringLiteral("Edited"));
+}
+
+TEST_F(BarwrightTree, HomeInATreeTabbedIntoSelectsANodeThatAltEEdits)
+{
+    // From the Tools tab on to the tree, where no node is selected yet: the
+    // first node is, so Home and Alt+E act at once.
+    d->key(QStringLiteral("Tab"));
+    d->key(QStringLiteral("Home"));
+    d->key(QStringLiteral("alt+e"));
+    ASSERT_NE(appeared(kEditTool, 5000), 0u) << "Alt+E did not open Edit Tool";
+    EXPECT_EQ(renameAndApply(QStringLiteral("ID_Bold")), QStringLiteral("Edited"));
 }
 
 TEST_F(BarwrightTree, AClickOnACollapsedCategorysButtonOpensIt)

@@ -1,5 +1,5 @@
 // Conversion on a real desktop: typing into "Look in:", the File menu's
-// access key, and every way out ending the program.
+// access key, every way out ending the program, Esc closing the about box.
 #include "DesktopFixture.h"
 
 using namespace desktop;
@@ -73,6 +73,17 @@ TEST_F(ConversionDesktop, TheCloseBoxEndsTheProgram)
     d->clickCloseBox(w);   // the window manager closes the window
     expectEndsSoon(*process);
     EXPECT_EQ(storedValue(storePath(), kStartup, QStringLiteral("SubFolders")), "1");
+}
+
+TEST_F(ConversionDesktop, EscClosesTheAboutBox)
+{
+    ASSERT_NE(start(), 0u);
+    d->key(QStringLiteral("alt+h"));
+    d->key(QStringLiteral("a"));
+    const QString about = QStringLiteral("About VB Control Conversion$");
+    ASSERT_NE(appeared(about), 0u);
+    d->key(QStringLiteral("Escape"));   // the focus is on its only button, OK
+    EXPECT_TRUE(d->waitForNoWindow(about));
 }
 
 TEST(CommandLine, HelpAndAWrongArgumentAreAnsweredWithoutADisplay)

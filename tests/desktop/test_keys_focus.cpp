@@ -1,8 +1,11 @@
-// Keys and focus in the tool dialog on a real desktop: a shortcut acts once
-// whatever control has the focus, an access key to a tab leaves the focus
-// where the tab's code puts it, Tab moves on from the description box, and
-// the activation comes back to the owner after a message box and a dialog.
+// Keys and focus on a real desktop: a shortcut acts once whatever control
+// has the focus, an access key to a tab puts the focus on that tab, Tab
+// moves on from the description box, the activation comes back to the owner
+// after a message box and a dialog, the dialogs show their focus from the
+// start, and Return presses the focused button.
 #include "BarwrightFixture.h"
+
+#include <algorithm>
 
 using namespace desktop;
 
@@ -65,6 +68,85 @@ TEST_F(BarwrightDesktop, TextTypedAfterAltDReachesTheDescriptionAndTabMovesOn)
     const QJsonObject tool = okAndApply(QStringLiteral("ID_Described"));
     ASSERT_FALSE(tool.isEmpty());
     EXPECT_EQ(tool[QStringLiteral("Description")].toString(), QStringLiteral("hello"));
+}
+
+TEST_F(BarwrightDesktop, TextTypedAfterAltGGoesToTheGeneralTabNotTheHiddenDescription)
+{
+    ASSERT_NE(newTool(), 0u);
+    d->key(QStringLiteral("alt+n"));
+    d->type(QStringLiteral("Back"));
+    d->key(QStringLiteral("alt+d"));
+    d->type(QStringLiteral("abc "));
+    // The remembered field, the description box, is not on this tab: the
+    // type list takes the focus, and "5" chooses "5 - Edit".
+    d->key(QStringLiteral("alt+g"));
+    d->type(QStringLiteral("5"));
+    const QJsonObject tool = okAndApply(QStringLiteral("ID_Back"));
+    ASSERT_FALSE(tool.isEmpty());
+    EXPECT_EQ(tool[QStringLiteral("Description")].toString(), QStringLiteral("abc "));
+    EXPECT_EQ(tool[QStringLiteral("Type")].toInt(), 5);
+}
+
+// The tab strip at the top of a dialog shows the focus mark on its current
+// tab at once: a click into a field takes the focus off it, and the mark's
+// dark dots go.
+void expectsFocusMarkAtOpen(Desktop& d, WindowId dialog, QPoint field)
+{
+    const QRect client = d.clientRect(dialog);
+    const QRect strip(client.topLeft(), QSize(client.width(), 24));
+    const QImage atOpen = d.grab(strip);
+    d.click(client.topLeft() + field);
+    QImage after;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            after = d.grab(strip);
+            return after != atOpen;
+        },
+        5000))
+        << "no focus mark on the tab strip at open";
+    int marked = 0;
+    for (int y = 0; y < atOpen.height(); ++y)
+        for (int x = 0; x < atOpen.width(); ++x)
+            marked += qGray(atOpen.pixel(x, y)) < 96 && qGray(after.pixel(x, y)) > 160;
+    EXPECT_GT(marked, 20) << "the mark is too faint";
+}
+
+TEST_F(BarwrightDesktop, TheToolAndToolbarDialogsShowTheirFocusAtOpen)
+{
+    const WindowId tool = newTool();
+    ASSERT_NE(tool, 0u);
+    expectsFocusMarkAtOpen(*d, tool, QPoint(190, 75));   // Name
+    d->key(QStringLiteral("Escape"));
+    ASSERT_TRUE(d->waitForNoWindow(kNewTool));
+
+    d->activate(panel);
+    d->key(QStringLiteral("alt+t"));
+    d->key(QStringLiteral("alt+n"));
+    const WindowId toolbar = appeared(QStringLiteral("^New Toolbar$"));
+    ASSERT_NE(toolbar, 0u);
+    expectsFocusMarkAtOpen(*d, toolbar, QPoint(260, 50));   // Name
+}
+
+TEST_F(BarwrightDesktop, ReturnOnTheGrabWindowsExitClosesIt)
+{
+    const WindowId dialog = newToolOnPictures();
+    ASSERT_NE(dialog, 0u);
+    d->key(QStringLiteral("alt+b"));   // "Gra&b...": the grab window, Exit focused
+    WindowId grabber = 0;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            grabber = d->focusedTopLevel();
+            return grabber && grabber != dialog && grabber != panel;
+        },
+        kAppear))
+        << "no grab window";
+    const auto shown = [&] {
+        const std::vector<WindowId> all = d->windows(QString());
+        return std::find(all.begin(), all.end(), grabber) != all.end();
+    };
+    d->key(QStringLiteral("Return"));
+    EXPECT_TRUE(waitFor([&] { return !shown(); }, 5000)) << "the grab window stays";
+    EXPECT_TRUE(waitFor([&] { return d->focusedTopLevel() == dialog; }, 5000));
 }
 
 TEST_F(BarwrightDesktop, TheActivationComesBackAfterAMessageBoxAndTheDialog)

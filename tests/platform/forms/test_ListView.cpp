@@ -130,6 +130,14 @@ TEST_F(ListViewTest, HeaderClickSortsByThatColumn)
     items().Add(0, "ID_bb", "ID_bb");   // added into a sorted list: at its place
     EXPECT_THAT(order(), ElementsAre("ID_d", "ID_c", "ID_bb", "ID_b", "ID_A"));
     EXPECT_THAT(form().events, ElementsAre("ColumnClick Name"));
+    // The first row has no picture, another one has: both as high as a picture.
+    addTool("ID_Save", "save", "z");
+    lv.setSortOrder(lvwAscending);
+    auto* w = static_cast<QTreeWidget*>(lv.widget());
+    const int first = w->visualItemRect(w->topLevelItem(0)).height();
+    EXPECT_EQ(items().Item("ID_Save").Index(), 6);
+    EXPECT_GE(first, 16);
+    EXPECT_EQ(first, w->visualItemRect(w->topLevelItem(5)).height());
 }
 
 TEST_F(ListViewTest, SelectionAndChecksInCodeAreQuiet)
