@@ -86,7 +86,9 @@ TEST_F(BarwrightDesktop, ThePanelKeepsItsLoadedSizeAsItsSmallest)
     // The frame's bottom right corner dragged out grows the window ...
     QPoint corner = loaded.bottomRight() - QPoint(2, 2);
     d->drag(corner, corner + QPoint(60, 40), 6);
-    ASSERT_TRUE(waitFor([&] { return d->frameRect(panel).width() > loaded.width(); }, kPatience))
+    // The whole drag, not only its first step: the next starts at the corner.
+    const QSize grown = loaded.size() + QSize(60, 40);
+    ASSERT_TRUE(waitFor([&] { return d->frameRect(panel).size() == grown; }, kPatience))
         << "the corner drag did not reach the window manager";
     // ... and dragged far in stops at the loaded size.
     corner = d->frameRect(panel).bottomRight() - QPoint(2, 2);
