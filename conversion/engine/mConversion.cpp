@@ -141,10 +141,20 @@ int16_t MatchingPair(const QString& text)
     return -1;
 }
 
+QString ProjectSizeProblem(qint64 bytes)
+{
+    if (bytes <= kMaxProjectBytes)
+        return QString();
+    return QStringLiteral("it is %1 bytes, more than a project file can be (%2 bytes)")
+        .arg(bytes)
+        .arg(kMaxProjectBytes);
+}
+
 bool ProjectUsesProduct(const QString& path)
 {
     // Regular files only: opening a pipe named like a project would block.
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxProjectBytes)
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -186,6 +196,10 @@ QString BackupProject(const QString& path, QString* why)
         return fail(notAFile(path));
     if (!source.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("it cannot be read (%1)").arg(source.errorString()));
+    // Find does not list such a file, but it may have grown since, or have
+    // been opened by name.
+    if (const QString tooLarge = ProjectSizeProblem(source.size()); !tooLarge.isEmpty())
+        return fail(tooLarge);
     if (QFileInfo(backup).isDir())
         return fail(QStringLiteral("a folder stands where its backup %1 should go").arg(backup));
     rt::SaveFile target(backup);
@@ -195,8 +209,14 @@ QString BackupProject(const QString& path, QString* why)
     // The copy is no more readable than the project (a private project
     // keeps a private backup).
     target.setPermissions(source.permissions());
+    qint64 copied = 0;
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(64 * 1024);
+        copied += chunk.size();
+        if (copied > kMaxProjectBytes) {   // it grows while it is copied
+            target.cancelWriting();
+            return fail(ProjectSizeProblem(source.size()));
+        }
         if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
             target.cancelWriting();
             return fail(chunk.isEmpty()

@@ -52,18 +52,24 @@ void SetupConversion(int16_t row);
 // ";" at the same position in both); -1 when none matches.
 int16_t MatchingPair(const QString& text);
 
-// The most of a project file that is read to test it: real projects are a
-// few kilobytes, and a huge file named like one must not hold up a search.
+// The largest project file: real projects are a few kilobytes. A larger
+// file named like one is no project: it is not read through (it must not hold
+// up a search), not listed and never rewritten.
 inline constexpr qint64 kMaxProjectBytes = 4 * 1024 * 1024;
 
-// Tests the first kMaxProjectBytes of the file.
+// Why a file of `bytes` cannot be a project ("it is 5000000 bytes, more
+// than ..."), or an empty text when it can.
+QString ProjectSizeProblem(qint64 bytes);
+
+// False for a file larger than kMaxProjectBytes.
 bool ProjectUsesProduct(const QString& path);
 
 // The backup path of a project: the file name's ".vbp" becomes ".bak".
 QString BackupName(const QString& path);
 // Copies the project to its backup, replacing an existing one once the copy
 // is complete. Returns the backup path, or an empty text when the copy failed
-// (an existing backup then stays as it was); `why` then says why.
+// or the file is too large for a project (an existing backup then stays as
+// it was); `why` then says why.
 QString BackupProject(const QString& path, QString* why = nullptr);
 
 // Rewrites the project from its backup. The new project is written beside

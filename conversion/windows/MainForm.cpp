@@ -423,6 +423,16 @@ void MainForm::mFileOpen_Click()
     }
     if (file.isEmpty())
         return;
+    const QString title = QStringLiteral("ERROR - Project does not contain ")
+                          + mConversion::sSourceName + QStringLiteral(" Controls");
+    // Said apart from a project without the controls: the size is the cause.
+    if (const QString tooLarge = mConversion::ProjectSizeProblem(QFileInfo(file).size());
+        !tooLarge.isEmpty()) {
+        forms::MsgBox(QStringLiteral("ERROR: ") + file + QStringLiteral(" cannot be a project: ")
+                          + tooLarge,
+                      forms::vbExclamation | forms::vbOKCancel, title);
+        return;
+    }
     if (mConversion::ProjectUsesProduct(file)) {
         // The folder the dialog chose, as the process's current folder would
         // be after the dialog.
@@ -432,8 +442,6 @@ void MainForm::mFileOpen_Click()
     } else {
         forms::MsgBox(QStringLiteral("ERROR: No ") + mConversion::sSourceName
                           + QStringLiteral(" controls detected in ") + file,
-                      forms::vbExclamation | forms::vbOKCancel,
-                      QStringLiteral("ERROR - Project does not contain ")
-                          + mConversion::sSourceName + QStringLiteral(" Controls"));
+                      forms::vbExclamation | forms::vbOKCancel, title);
     }
 }

@@ -112,9 +112,10 @@ void CommonDialog::showFile(bool save)
                                                      &selected, opts);
         if (chosen.isEmpty())
             return cancelled();
-        if (save && !DefaultExt.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
-            chosen += u'.' + DefaultExt;
     }
+    // The dialog's own work, so a name answered by a test gets it too.
+    if (save && !DefaultExt.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
+        chosen += u'.' + DefaultExt;
     FileName = chosen;
     const QFileInfo info(chosen);
     FileTitle = info.fileName();

@@ -2,6 +2,7 @@
 // unchanged, nothing lost, and the program goes on.
 #include "ConversionFixture.h"
 
+#include "conversion/engine/mConversion.h"
 #include "conversion/windows/ResultsForm.h"
 #include "tests/support/FormTexts.h"
 #include "platform/forms/MsgBox.h"
@@ -9,6 +10,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+
+#include <utility>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -121,12 +125,19 @@ TEST_F(ConversionWindow, ProjectsThatFailAreNamedWithTheirReasonsInOneMessage)
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-TEST_F(ConversionWindow, AHugeFileNamedLikeAProjectIsReadOnlyAsFarAsAProjectGoes)
+TEST_F(ConversionWindow, AFileLargerThanAProjectIsNeitherListedNorRewritten)
 {
-    QFile huge(at("Tools/Huge.vbp"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(huge.resize(qint64(2) << 30));   // sparse: costs no disk
-    huge.close();
+    // Each begins like a project; the sparse tails cost no disk.
+    const QString project = at("Inventory/Inventory.vbp");
+    const QString atLimit = at("Tools/AtLimit.vbp");
+    const QString over = at("Tools/Over.vbp");
+    const QString huge = at("Tools/Huge.vbp");
+    for (const auto& [copy, size] : {std::pair{atLimit, mConversion::kMaxProjectBytes},
+                                     std::pair{over, mConversion::kMaxProjectBytes + 1},
+                                     std::pair{huge, qint64(1) << 30}}) {
+        ASSERT_TRUE(QFile::copy(project, copy));
+        ASSERT_TRUE(QFile::resize(copy, size));
+    }
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
     QElapsedTimer clock;
@@ -136,5 +147,20 @@ TEST_F(ConversionWindow, AHugeFileNamedLikeAProjectIsReadOnlyAsFarAsAProjectGoes
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024);   // kB
-    EXPECT_THAT(listed(), ElementsAre(at("Inventory/Inventory.vbp")));
+    ASSERT_THAT(listed(), ElementsAre(project, atLimit));
+
+    // Grown by one byte after Find: refused by name and size, left as it was.
+    ASSERT_TRUE(QFile::resize(atLimit, mConversion::kMaxProjectBytes + 1));
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    forms::testing::answerNextModal<ResultsForm>([](ResultsForm& results) {
+        results.cmdOK.click();
+    });
+    main().cmdConvert.click();
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
+    EXPECT_THAT(forms::testing::shownMsgBoxes()[0].text.split(QStringLiteral("\r\n")),
+                testing::Contains(atLimit + ": it is 4194305 bytes, more than a project file "
+                                            "can be (4194304 bytes)"));
+    EXPECT_EQ(QFileInfo(atLimit).size(), mConversion::kMaxProjectBytes + 1);
+    EXPECT_FALSE(QFile::exists(at("Tools/AtLimit.bak")));
+    EXPECT_THAT(checked(), ElementsAre(atLimit));
 }

@@ -9,6 +9,7 @@
 #include "platform/system/ProgramSettings.h"
 
 #include <QDir>
+#include <QFile>
 
 using testing::ElementsAre;
 using testing::IsEmpty;
@@ -141,6 +142,20 @@ TEST_F(ConversionWindow, OpenRefusesAProjectWithoutTheSource)
     EXPECT_EQ(box.text, "ERROR: No Zentribar 2.0 controls detected in " + at("Tools/Calc.vbp"));
     EXPECT_EQ(box.buttons, 49);
     EXPECT_EQ(box.title, "ERROR - Project does not contain Zentribar 2.0 Controls");
+
+    // A file one byte past a project's size is refused for its size.
+    const QString over = at("Tools/Over.vbp");
+    ASSERT_TRUE(QFile::copy(at("Inventory/Inventory.vbp"), over));
+    ASSERT_TRUE(QFile::resize(over, mConversion::kMaxProjectBytes + 1));
+    main().cboProduct.setListIndex(2);
+    forms::testing::answerNextFileDialog(over);
+    forms::testing::answerNextMsgBox(forms::vbOK);
+    main().mFileOpen.click();
+    EXPECT_THAT(listed(), IsEmpty());
+    ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 2u);
+    EXPECT_EQ(forms::testing::shownMsgBoxes()[1].text,
+              "ERROR: " + over + " cannot be a project: it is 4194305 bytes, more than a "
+              "project file can be (4194304 bytes)");
 }
 
 TEST_F(ConversionWindow, CheckAllUncheckAllAndClear)

@@ -49,7 +49,7 @@ protected:
     {
         d->activate(panel);
         d->clickCloseBox(panel);
-        ASSERT_TRUE(Desktop::waitForExit(*process, kEnd + 5000)) << "the session goes on";
+        ASSERT_TRUE(Desktop::waitForExit(*process, kEnd)) << "the session goes on";
     }
     QRect storedRect(const QString& section)
     {
@@ -69,7 +69,7 @@ protected:
         const QRect client = d->clientRect(dialog);
         const QImage general = d->grab(client);
         d->key(QStringLiteral("alt+p"));
-        waitFor([&] { return d->grab(client) != general; }, 5000);
+        waitFor([&] { return d->grab(client) != general; }, kPatience);
         return dialog;
     }
     // Tools tab, "&New...": the tool dialog, active.
@@ -97,7 +97,7 @@ protected:
                 tool = toolById(readConfiguration(config), id);
                 return !tool.isEmpty();
             },
-            10000);
+            kPatience);
         return tool;
     }
 
@@ -112,7 +112,8 @@ protected:
         d->press();
         for (int i = 1; i <= steps; ++i)
             d->moveMouse(from + (to - from) * i / steps);
-        for (int i = 0; i < 50 && !waitFor([&] { return d->grab(end) != before; }, 100); ++i)
+        const auto drawn = [&] { return d->grab(end) != before; };
+        for (int i = 0; i < kPatience / 100 && !waitFor(drawn, 100); ++i)
             d->moveMouse(to + QPoint(0, (i + 1) % 2));
         d->release();
     }

@@ -185,7 +185,7 @@ void Desktop::startServer()
     pollfd p{fds[0], POLLIN, 0};
     QElapsedTimer clock;
     clock.start();
-    while (!number.endsWith('\n') && clock.elapsed() < 20000) {
+    while (!number.endsWith('\n') && clock.elapsed() < kPatience) {
         if (poll(&p, 1, 200) > 0) {
             char buf[16];
             const ssize_t n = read(fds[0], buf, sizeof buf);
@@ -214,8 +214,29 @@ void Desktop::startWindowManager()
     m_wm->start(tool("openbox"), {QStringLiteral("--sm-disable")});
     const Atom check = atom(m_x, "_NET_SUPPORTING_WM_CHECK");
     const WindowId root = DefaultRootWindow(m_x);
-    if (!waitFor([&] { return !longProperty(m_x, root, check, XA_WINDOW).empty(); }, 20000))
+    if (!waitFor([&] { return !longProperty(m_x, root, check, XA_WINDOW).empty(); },
+                 kPatience)) {
         m_error = QStringLiteral("openbox did not start");
+        return;
+    }
+    // Openbox names itself before it manages windows, and a window mapped in
+    // between is never managed: a program's first window would never show. A
+    // window of ours, mapped again until openbox manages it, says it is ready.
+    const WindowId probe = XCreateSimpleWindow(m_x, root, 0, 0, 10, 10, 0, 0, 0);
+    const Atom state = atom(m_x, "WM_STATE");
+    const auto managed = [&] { return !longProperty(m_x, probe, state, state).empty(); };
+    QElapsedTimer clock;
+    clock.start();
+    bool ready = false;
+    while (!ready && clock.elapsed() < kPatience) {
+        XMapWindow(m_x, probe);
+        XSync(m_x, False);
+        ready = waitFor(managed, 500);
+    }
+    if (!ready)
+        m_error = QStringLiteral("openbox does not manage windows");
+    XDestroyWindow(m_x, probe);
+    XSync(m_x, False);
 }
 
 QString Desktop::path(const QString& name) const
@@ -408,10 +429,15 @@ WindowId Desktop::focusedTopLevel()
     return active.empty() ? 0 : WindowId(active.front());
 }
 
+bool Desktop::waitForActive(WindowId w, int timeoutMs)
+{
+    return waitFor([&] { return focusedTopLevel() == w; }, timeoutMs);
+}
+
 void Desktop::activate(WindowId w)
 {
     xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(w)});
-    waitFor([&] { return focusedTopLevel() == w; }, 3000);
+    waitForActive(w);
 }
 
 // ---- hands --------------------------------------------------------------------
@@ -441,8 +467,17 @@ void Desktop::key(const QString& keys)
 // without a key grab, which it does not always hold at once on a busy machine.
 void Desktop::clickCloseBox(WindowId w)
 {
-    const QRect frame = frameRect(w);
-    const int bar = clientRect(w).top() - frame.top();
+    // The window manager gives the frame's extents some time after the window
+    // shows; until then this would click the client's own top right corner.
+    QRect frame;
+    int bar = 0;
+    waitFor(
+        [&] {
+            frame = frameRect(w);
+            bar = clientRect(w).top() - frame.top();
+            return bar > 0;
+        },
+        kPatience);
     click(QPoint(frame.right() - bar / 2, frame.top() + bar / 2));
 }
 

@@ -27,6 +27,10 @@ using WindowId = unsigned long;
 // Where the programs under test were built (BW_BIN_DIR at configure time).
 QString programPath(const QString& name);
 
+// How long what a test waits for may take on a busy machine. A wait ends as
+// soon as its condition holds, so only a failing test waits this long.
+inline constexpr int kPatience = 30000;
+
 // Polls pred every 20 ms until it holds or timeoutMs passes.
 bool waitFor(const std::function<bool()>& pred, int timeoutMs);
 
@@ -58,9 +62,9 @@ public:
     // ---- windows --------------------------------------------------------
     // The first viewable top-level window whose title matches (a regular
     // expression), waiting for it; 0 after the time-out.
-    WindowId waitForWindow(const QString& titlePattern, int timeoutMs = 15000);
+    WindowId waitForWindow(const QString& titlePattern, int timeoutMs = kPatience);
     // Waits until no viewable window matches.
-    bool waitForNoWindow(const QString& titlePattern, int timeoutMs = 5000);
+    bool waitForNoWindow(const QString& titlePattern, int timeoutMs = kPatience);
     std::vector<WindowId> windows(const QString& titlePattern);
     // Waits until the window shows more than one colour (it has painted).
     bool waitForPainted(WindowId w, int timeoutMs);
@@ -73,6 +77,8 @@ public:
     std::vector<QRect> unmanagedWindows();
     // The window that has the keyboard focus (or its top-level).
     WindowId focusedTopLevel();
+    // Waits until w is the active window, so that keys typed reach it.
+    bool waitForActive(WindowId w, int timeoutMs = kPatience);
     void activate(WindowId w);
 
     // ---- a person's hands (XTest, through xdotool) -----------------------

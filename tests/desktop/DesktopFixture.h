@@ -16,14 +16,10 @@
 namespace desktop {
 
 // How long a window may take to appear (sanitizer builds start slowly) and
-// how soon a program must end once its last window went. A sanitizer build
-// checks the whole heap for leaks on its way out, which takes its time.
+// how soon a program must end once its last window went (a sanitizer build
+// checks the whole heap for leaks on its way out; a busy machine is slow).
 constexpr int kAppear = 30000;
-#ifdef BW_SANITIZED
-constexpr int kEnd = 15000;
-#else
-constexpr int kEnd = 2000;
-#endif
+constexpr int kEnd = kPatience;
 
 // Every printable ASCII character, and the letters the desktop's keyboard has
 // besides (Desktop::kLetters) with their upper-case forms.

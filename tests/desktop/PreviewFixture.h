@@ -64,7 +64,7 @@ protected:
                 f = find(d->grabWindow(w), colour);
                 return f.count == kPicturePixels && pred(f.box);
             },
-            5000);
+            kPatience);
         return f;
     }
 

@@ -69,7 +69,7 @@ TEST_F(BarwrightDesktop, AStrokeDrawnOnTheCanvasReachesThePicture)
     const QRect client = d->clientRect(dialog);
     const QImage general = d->grab(client);
     d->key(QStringLiteral("alt+p"));   // the Pictures tab, the pencil chosen
-    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, kPatience));
     // The canvas is centred in the state tabs (twips 210, 1050, 5040 x 4680
     // of the client area, below their captions): a stroke across its middle.
     const QPoint centre = client.topLeft() + QPoint((210 + 2520) / 15, (1050 + 2520) / 15);
@@ -122,12 +122,14 @@ TEST_F(BarwrightDesktop, ThePanelKeepsItsLoadedSizeAsItsSmallest)
     // The frame's bottom right corner dragged out grows the window ...
     QPoint corner = loaded.bottomRight() - QPoint(2, 2);
     d->drag(corner, corner + QPoint(60, 40), 6);
-    ASSERT_TRUE(waitFor([&] { return d->frameRect(panel).width() > loaded.width(); }, 3000))
+    // The whole drag, not only its first step: the next starts at the corner.
+    const QSize grown = loaded.size() + QSize(60, 40);
+    ASSERT_TRUE(waitFor([&] { return d->frameRect(panel).size() == grown; }, kPatience))
         << "the corner drag did not reach the window manager";
     // ... and dragged far in stops at the loaded size.
     corner = d->frameRect(panel).bottomRight() - QPoint(2, 2);
     d->drag(corner, corner - QPoint(460, 390), 10);
-    waitFor([&] { return d->frameRect(panel).width() <= loaded.width(); }, 2000);
+    waitFor([&] { return d->frameRect(panel).width() <= loaded.width(); }, kPatience);
     EXPECT_EQ(d->frameRect(panel).size(), loaded.size());
     d->resizeWindow(panel, QSize(200, 150));
     waitFor([&] { return d->frameRect(panel).width() < loaded.width(); }, 1000);
@@ -167,7 +169,7 @@ TEST_F(BarwrightDesktop, TheCanvasPointerIsTheChosenToolsCursor)
             const QImage pointer = d->pointerImage(&hot);
             return pointer.size() == QSize(32, 32) && hot == QPoint(1, 30);
         },
-        5000))
+        kPatience))
         << "the pencil's pointer is not shown; hot spot " << hot.x() << "," << hot.y();
     d->click(client.topLeft() + QPoint((5340 + 570) / 15, (1050 + 630) / 15));   // fill
     d->moveMouse(canvas);
@@ -176,10 +178,10 @@ TEST_F(BarwrightDesktop, TheCanvasPointerIsTheChosenToolsCursor)
             const QImage pointer = d->pointerImage(&hot);
             return pointer.size() == QSize(32, 32) && hot == QPoint(3, 27);
         },
-        5000))
+        kPatience))
         << "the fill tool's pointer is not shown; hot spot " << hot.x() << "," << hot.y();
     d->moveMouse(client.topLeft() + QPoint(5, 5));   // off the canvas: the standard arrow
-    EXPECT_TRUE(waitFor([&] { return d->pointerImage(&hot).size() != QSize(32, 32); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return d->pointerImage(&hot).size() != QSize(32, 32); }, kPatience));
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ protected:
         options = d->waitForWindow(kImportOptions, kAppear);
         ASSERT_NE(options, 0u);
         d->waitForPainted(options, kAppear);
+        ASSERT_TRUE(d->waitForActive(options));
     }
     // "I&mage...", "&Import Image From File...", the file typed into the dialog.
     void importFile(const QString& file)
@@ -84,6 +85,7 @@ protected:
         const WindowId open = d->waitForWindow(kImportDialog, kAppear);
         ASSERT_NE(open, 0u);
         d->waitForPainted(open, kAppear);
+        ASSERT_TRUE(d->waitForActive(open));
         d->type(file);
         d->key(QStringLiteral("Return"));
     }
@@ -97,7 +99,7 @@ protected:
                 at = findBlock(shot, part.x(), part.y(), part.width(), part.height());
                 return at.x() >= 0;
             },
-            5000);
+            kPatience);
     }
     // Pixels of the picture rows (not the mask row) of a state's box that
     // are not the mask colour.
@@ -175,7 +177,7 @@ TEST_F(BarwrightPictures, TheImportOptionsPreviewShowsTheChosenPartOfThePicture)
             shot = d->grabWindow(options);
             return shot.pixel(block) == gradient(0, 0);
         },
-        5000))
+        kPatience))
         << "the preview does not follow the option";
     expectFramedPreview(shot, block);
 
@@ -188,7 +190,7 @@ TEST_F(BarwrightPictures, TheImportOptionsPreviewShowsTheChosenPartOfThePicture)
             return d->grab(actualBox(0).translated(client.topLeft())).pixel(0, 0) ==
                    gradient(0, 0);
         },
-        5000));
+        kPatience));
     EXPECT_EQ(drawnPixels(client, 0), 256);
 }
 
@@ -218,7 +220,8 @@ TEST_F(BarwrightPictures, AnEnlargingImportReachesTheNormalBoxAtOnce)
                     return false;
         return true;
     };
-    EXPECT_TRUE(waitFor(enlarged, 5000)) << "the Normal box does not show the enlarged picture";
+    EXPECT_TRUE(waitFor(enlarged, kPatience))
+        << "the Normal box does not show the enlarged picture";
 }
 
 TEST_F(BarwrightPictures, TheActualSizeBoxFollowsEveryChangeAtOnce)
@@ -232,17 +235,17 @@ TEST_F(BarwrightPictures, TheActualSizeBoxFollowsEveryChangeAtOnce)
     const QRect captions = kStateCaptions.translated(client.topLeft());
     const QImage normal = d->grab(captions);
     d->click(client.topLeft() + kPreviewHolder.center());
-    ASSERT_TRUE(waitFor([&] { return d->grab(captions) != normal; }, 5000))
+    ASSERT_TRUE(waitFor([&] { return d->grab(captions) != normal; }, kPatience))
         << "the Pressed picture is not shown";
 
     const QPoint centre = client.topLeft() + kStateTabs.center();
     stroke(centre - QPoint(90, 0), centre + QPoint(90, 0));
-    EXPECT_TRUE(waitFor([&] { return drawnPixels(client, 1) >= 10; }, 5000))
+    EXPECT_TRUE(waitFor([&] { return drawnPixels(client, 1) >= 10; }, kPatience))
         << "the stroke did not reach the Pressed box: " << drawnPixels(client, 1);
     EXPECT_EQ(drawnPixels(client, 0), 0);
 
     d->key(QStringLiteral("ctrl+shift+Delete"));   // Clear Image
-    EXPECT_TRUE(waitFor([&] { return drawnPixels(client, 1) == 0; }, 5000))
+    EXPECT_TRUE(waitFor([&] { return drawnPixels(client, 1) == 0; }, kPatience))
         << "the cleared picture did not reach the Pressed box";
 }
 
@@ -276,7 +279,7 @@ TEST_F(BarwrightPictures, TheScreenGrabTakesTheWindowsWhollyOffTheScreen)
             stray = windowPixel(allowed);
             return stray.x() < 0;
         },
-        3000);
+        kPatience);
     EXPECT_EQ(stray, QPoint(-1, -1)) << "a window's pixel on the screen";
 
     d->click(d->clientRect(grabber).topLeft() + QPoint(156, 94));   // "Exit": cancelled
@@ -286,9 +289,9 @@ TEST_F(BarwrightPictures, TheScreenGrabTakesTheWindowsWhollyOffTheScreen)
             return d->frameRect(preview) == before[0] && d->frameRect(panel) == before[1] &&
                    d->frameRect(dialog) == before[2];
         },
-        5000))
+        kPatience))
         << "the windows are not back in their places";
-    EXPECT_TRUE(waitFor([&] { return d->focusedTopLevel() == dialog; }, 5000))
+    EXPECT_TRUE(d->waitForActive(dialog))
         << "the tool dialog is not active again";
 }
 
@@ -317,12 +320,12 @@ TEST_F(BarwrightPictures, AnImportedTransparentGifIsSavedWithTheMaskColour)
     const QRect client = d->clientRect(dialog);
     const QImage general = d->grab(client);
     d->key(QStringLiteral("alt+p"));
-    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, kPatience));
     ASSERT_NO_FATAL_FAILURE(importFile(file));
     ASSERT_TRUE(d->waitForNoWindow(kImportDialog));
     // The Normal box shows the picture before OK is pressed.
     const QRect box = actualBox(0).translated(client.topLeft());
-    ASSERT_TRUE(waitFor([&] { return d->grab(box).pixel(2, 0) == ink; }, 5000))
+    ASSERT_TRUE(waitFor([&] { return d->grab(box).pixel(2, 0) == ink; }, kPatience))
         << "the import did not reach the Normal box";
     // The focus is on "I&mage...", which Return would press: OK by the mouse.
     d->click(client.topLeft() + QPoint((5130 + 1215 / 2) / 15, (5940 + 375 / 2) / 15));

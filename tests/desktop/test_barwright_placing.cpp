@@ -114,7 +114,7 @@ protected:
                 box = colourBox(d->grab(client), client.topLeft(), colour);
                 return box.width() >= side && box.height() >= side;
             },
-            10000);
+            kPatience);
         return box;
     }
 
@@ -131,7 +131,7 @@ protected:
             d->moveMouse(from + (start - from) * i / 4);
         for (int i = 1; i <= 10; ++i)
             d->moveMouse(start + (to - start) * i / 10);
-        for (int i = 0; i < 50 && !waitFor(shown, 100); ++i)
+        for (int i = 0; i < kPatience / 100 && !waitFor(shown, 100); ++i)
             d->moveMouse(to + QPoint(0, (i + 1) % 2));
         d->release();
     }
@@ -160,7 +160,7 @@ protected:
                 written = readConfiguration(config);
                 return pred(written);
             },
-            10000);
+            kPatience);
         return written;
     }
     static QStringList toolbarTools(const QJsonObject& config, const QString& name)
@@ -210,7 +210,7 @@ TEST_F(BarwrightPlacing, AToolFromTheTreeLandsBetweenTheEntriesAndASeparatorGoes
                     menu = r;
             return !menu.isEmpty();
         },
-        5000))
+        kPatience))
         << "no menu";
     d->click(QPoint(menu.center().x(), menu.top() + 12));   // its first item
     EXPECT_EQ(appliedTools("Upper", {"ID_Red", "ID_Blue", "|", "ID_Green"}),

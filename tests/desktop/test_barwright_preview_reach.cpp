@@ -69,7 +69,7 @@ TEST_F(BarwrightPreviewDesktop, AtASmallSizeTheBannerCoversNoDockedToolbar)
          {"L", 2, 0, {"ID_Magenta", "ID_Orange"}}, {"R", 3, 0, {"ID_Cyan"}}}));
     ASSERT_NE(preview, 0u);
     d->resizeWindow(preview, QSize(260, 130));
-    ASSERT_TRUE(waitFor([&] { return d->clientRect(preview).height() < 200; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return d->clientRect(preview).height() < 200; }, kPatience));
     for (const QRgb colour : {kRed, kGreen, kYellow, kMagenta, kOrange, kCyan}) {
         SCOPED_TRACE(qPrintable(QColor(colour).name()));
         EXPECT_EQ(waitForColour(preview, colour, [](const QRect&) { return true; }).count,
@@ -98,7 +98,7 @@ TEST_F(BarwrightPreviewDesktop, AToolbarLongerThanTheWindowListsTheRestInItsMore
         configuration(tools, {picture(kRed), picture(kYellow)}, {{"Long", 0, 0, entries}}));
     ASSERT_NE(preview, 0u);
     const QRect client = d->clientRect(preview);
-    ASSERT_TRUE(waitFor([&] { return find(d->grabWindow(preview), kRed).count > 0; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return find(d->grabWindow(preview), kRed).count > 0; }, kPatience));
     const QImage shot = d->grabWindow(preview);
     const Found red = find(shot, kRed);
     EXPECT_EQ(find(shot, kYellow).count, 0) << "the last entry shows";
@@ -116,7 +116,7 @@ TEST_F(BarwrightPreviewDesktop, AToolbarLongerThanTheWindowListsTheRestInItsMore
             }
             return false;
         },
-        5000))
+        kPatience))
         << "no list with the last entry";
     d->key("Escape");
 }
@@ -172,7 +172,7 @@ TEST_F(BarwrightPreviewDesktop, AToolShowsItsTipUnderThePointer)
                     tip = r;
             return !tip.isEmpty();
         },
-        5000))
+        kPatience))
         << "no tip shows";
 }
 
@@ -204,7 +204,7 @@ TEST_F(BarwrightPreviewDesktop, AToolClickedInThePreviewShowsSelectedInTheTree)
     };
     int redRow = -1, greenRow = -1;
     d->click(client.topLeft() + red.box.center());
-    EXPECT_TRUE(waitFor([&] { return (redRow = highlightTop()) >= 0; }, 5000))
+    EXPECT_TRUE(waitFor([&] { return (redRow = highlightTop()) >= 0; }, kPatience))
         << "no row of the tree shows selected";
     d->click(client.topLeft() + green.box.center());
     EXPECT_TRUE(waitFor(
@@ -212,7 +212,7 @@ TEST_F(BarwrightPreviewDesktop, AToolClickedInThePreviewShowsSelectedInTheTree)
             greenRow = highlightTop();
             return greenRow >= 0 && greenRow != redRow;
         },
-        5000))
+        kPatience))
         << "the selection does not follow the click";
 }
 

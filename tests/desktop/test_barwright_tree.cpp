@@ -34,7 +34,7 @@ protected:
         const QRect client = d->clientRect(panel);
         const QImage before = d->grab(client);
         d->key(QStringLiteral("alt+s"));   // the Tools tab, the tree flat
-        ASSERT_TRUE(waitFor([&] { return d->grab(client) != before; }, 5000));
+        ASSERT_TRUE(waitFor([&] { return d->grab(client) != before; }, kPatience));
         findTree();
         ASSERT_FALSE(tree.isEmpty()) << "no tree on the Tools tab";
     }
@@ -83,7 +83,7 @@ protected:
                     ++shown;
                 return shown == count;
             },
-            5000);
+            kPatience);
     }
     QPoint at(int x, int row) const { return QPoint(tree.left() + x, first + row * pitch); }
 
@@ -111,7 +111,7 @@ protected:
                 }
                 return middles.size() == 3;
             },
-            5000);
+            kPatience);
         ASSERT_EQ(middles.size(), 3u) << "the categories do not show";
         first = middles[0];
         pitch = middles[1] - middles[0];
@@ -121,7 +121,12 @@ protected:
     // ID_FormatMenu, ID_Italic, ID_Underline, View.
     void formatOpenAndSelected()
     {
+        // Right acts on the selected node: the click has to show first.
+        const QRect row(tree.left(), first + pitch / 2, tree.width(), pitch);
+        const QImage before = d->grab(row);
         d->click(at(kRootTextX, 1));
+        ASSERT_TRUE(waitFor([&] { return d->grab(row) != before; }, kPatience))
+            << "Format is not selected";
         d->key(QStringLiteral("Right"));
         ASSERT_TRUE(waitForRows(8)) << "Format did not open";
     }
@@ -143,7 +148,7 @@ protected:
                 name = toolById(readConfiguration(config), id)[QStringLiteral("Name")].toString();
                 return name == QStringLiteral("Edited");
             },
-            10000);
+            kPatience);
         return name;
     }
 
@@ -157,7 +162,7 @@ TEST_F(BarwrightTree, TheMenuOfARightClickedToolEditsThatTool)
     ASSERT_NO_FATAL_FAILURE(grouped());
     ASSERT_NO_FATAL_FAILURE(formatOpenAndSelected());
     d->click(at(kChildTextX, 5), 3);
-    ASSERT_TRUE(waitFor([&] { return !d->unmanagedWindows().empty(); }, 5000)) << "no menu";
+    ASSERT_TRUE(waitFor([&] { return !d->unmanagedWindows().empty(); }, kPatience)) << "no menu";
     d->key(QStringLiteral("e"));   // "&Edit Tool 'ID_Italic'..."
     ASSERT_NE(appeared(kEditTool), 0u) << "Edit Tool did not open";
     EXPECT_EQ(renameAndApply(QStringLiteral("ID_Italic")), QStringLiteral("Edited"));
@@ -168,7 +173,7 @@ TEST_F(BarwrightTree, ADoubleClickOnANodeNotSelectedEditsItsTool)
     ASSERT_NO_FATAL_FAILURE(grouped());
     ASSERT_NO_FATAL_FAILURE(formatOpenAndSelected());
     d->doubleClick(at(kChildTextX, 5));
-    ASSERT_NE(appeared(kEditTool, 5000), 0u) << "one double-click did not open Edit Tool";
+    ASSERT_NE(appeared(kEditTool, kPatience), 0u) << "one double-click did not open Edit Tool";
     EXPECT_EQ(renameAndApply(QStringLiteral("ID_Italic")), QStringLiteral("Edited"));
 }
 
@@ -179,7 +184,7 @@ TEST_F(BarwrightTree, HomeInATreeTabbedIntoSelectsANodeThatAltEEdits)
     d->key(QStringLiteral("Tab"));
     d->key(QStringLiteral("Home"));
     d->key(QStringLiteral("alt+e"));
-    ASSERT_NE(appeared(kEditTool, 5000), 0u) << "Alt+E did not open Edit Tool";
+    ASSERT_NE(appeared(kEditTool), 0u) << "Alt+E did not open Edit Tool";
     EXPECT_EQ(renameAndApply(QStringLiteral("ID_Bold")), QStringLiteral("Edited"));
 }
 

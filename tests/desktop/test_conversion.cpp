@@ -60,7 +60,7 @@ TEST_F(ConversionDesktop, AltFOpensTheFileMenuAndXExits)
     const QImage before = d->grab(client);
     d->key(QStringLiteral("alt+f"));
     // The File menu drops over the top-left corner of the window.
-    ASSERT_TRUE(waitFor([&] { return d->grab(client) != before; }, 3000)) << "no menu";
+    ASSERT_TRUE(waitFor([&] { return d->grab(client) != before; }, kPatience)) << "no menu";
     d->key(QStringLiteral("x"));
     expectEndsSoon(*process);
     EXPECT_EQ(storedValue(storePath(), kStartup, QStringLiteral("InitFolder")), "abc");
@@ -97,11 +97,11 @@ TEST(CommandLine, HelpAndAWrongArgumentAreAnsweredWithoutADisplay)
     for (const QString& program : {QStringLiteral("conversion"), QStringLiteral("pellumar"),
                                    QStringLiteral("barwright")}) {
         p.start(programPath(program), {QStringLiteral("--help")});
-        ASSERT_TRUE(p.waitForFinished(10000)) << program.toStdString();
+        ASSERT_TRUE(p.waitForFinished(kPatience)) << program.toStdString();
         EXPECT_EQ(p.exitCode(), 0) << program.toStdString();
         EXPECT_TRUE(p.readAllStandardOutput().startsWith("Usage: " + program.toLatin1()));
         p.start(programPath(program), {QStringLiteral("--bogus")});
-        ASSERT_TRUE(p.waitForFinished(10000));
+        ASSERT_TRUE(p.waitForFinished(kPatience));
         EXPECT_EQ(p.exitCode(), 2) << program.toStdString();
         EXPECT_TRUE(p.readAllStandardError().contains("--bogus"));
     }

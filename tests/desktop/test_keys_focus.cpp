@@ -32,7 +32,7 @@ TEST_F(BarwrightDesktop, CtrlZWithTheFocusOnAButtonUndoesOneStep)
     const QRect client = d->clientRect(dialog);
     const QImage general = d->grab(client);
     d->key(QStringLiteral("alt+p"));
-    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return d->grab(client) != general; }, kPatience));
     // Seven single pixels with the pencil, two cells apart across the canvas.
     const QPoint centre = client.topLeft() + QPoint((210 + 2520) / 15, (1050 + 2520) / 15);
     constexpr int kPixels = 7;
@@ -102,7 +102,7 @@ void expectsFocusMarkAtOpen(Desktop& d, WindowId dialog, QPoint field)
             after = d.grab(strip);
             return after != atOpen;
         },
-        5000))
+        kPatience))
         << "no focus mark on the tab strip at open";
     int marked = 0;
     for (int y = 0; y < atOpen.height(); ++y)
@@ -145,8 +145,8 @@ TEST_F(BarwrightDesktop, ReturnOnTheGrabWindowsExitClosesIt)
         return std::find(all.begin(), all.end(), grabber) != all.end();
     };
     d->key(QStringLiteral("Return"));
-    EXPECT_TRUE(waitFor([&] { return !shown(); }, 5000)) << "the grab window stays";
-    EXPECT_TRUE(waitFor([&] { return d->focusedTopLevel() == dialog; }, 5000));
+    EXPECT_TRUE(waitFor([&] { return !shown(); }, kPatience)) << "the grab window stays";
+    EXPECT_TRUE(waitFor([&] { return d->focusedTopLevel() == dialog; }, kPatience));
 }
 
 TEST_F(BarwrightDesktop, TheActivationComesBackAfterAMessageBoxAndTheDialog)
@@ -158,20 +158,22 @@ TEST_F(BarwrightDesktop, TheActivationComesBackAfterAMessageBoxAndTheDialog)
     d->key(QStringLiteral("alt+i"));
     d->type(QStringLiteral("9"));
     d->key(QStringLiteral("Return"));
-    ASSERT_NE(d->waitForWindow(QStringLiteral("^Halvorbar$"), 10000), 0u);
+    const WindowId message = d->waitForWindow(QStringLiteral("^Halvorbar$"));
+    ASSERT_NE(message, 0u);
+    ASSERT_TRUE(d->waitForActive(message));
     d->key(QStringLiteral("Return"));
     ASSERT_TRUE(d->waitForNoWindow(QStringLiteral("^Halvorbar$")));
     // The dialog is active again, its ID box focused: the ID typed reaches it.
-    ASSERT_TRUE(waitFor([&] { return d->focusedTopLevel() == dialog; }, 5000));
+    ASSERT_TRUE(d->waitForActive(dialog));
     d->type(QStringLiteral("Back"));
     d->key(QStringLiteral("Return"));
     ASSERT_TRUE(d->waitForNoWindow(kNewTool));
     // The panel is active again: its Apply key works without a click.
-    ASSERT_TRUE(waitFor([&] { return d->focusedTopLevel() == panel; }, 5000));
+    ASSERT_TRUE(d->waitForActive(panel));
     d->key(QStringLiteral("alt+a"));
     EXPECT_TRUE(waitFor(
         [&] { return !toolById(readConfiguration(config), QStringLiteral("Back")).isEmpty(); },
-        10000));
+        kPatience));
 }
 
 }  // namespace

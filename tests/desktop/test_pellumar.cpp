@@ -16,6 +16,7 @@ const QString kFileDialog = QStringLiteral("^Select Kelvory Toolset$");
 const QPoint kCancel((2640 + 630) / 15, (5520 + 150 + 195) / 15);
 const QPoint kBrowse((7800 + 210) / 15, (1080 + 157) / 15);
 const QPoint kCanvas((2040 + 900) / 15, (1620 + 900) / 15);   // inside the Up area
+const QRect kNext(5400 / 15, (5520 + 150) / 15, 1260 / 15, 390 / 15);
 
 class PellumarDesktop : public DesktopTest {
 protected:
@@ -43,7 +44,7 @@ protected:
     QPoint at(QPoint client) { return d->clientRect(wizard).topLeft() + client; }
     bool onStep(const QString& caption)
     {
-        return waitFor([&] { return d->title(wizard).endsWith(caption); }, 5000);
+        return waitFor([&] { return d->title(wizard).endsWith(caption); }, kPatience);
     }
     // Step 1: "..." opens the file dialog, in which the path is typed.
     void chooseToolset(const QString& path)
@@ -54,9 +55,25 @@ protected:
         const WindowId dialog = d->waitForWindow(kFileDialog, kAppear);
         ASSERT_NE(dialog, 0u);
         d->waitForPainted(dialog, kAppear);
+        ASSERT_TRUE(d->waitForActive(dialog));
         d->type(path);
         d->key(QStringLiteral("Return"));
         ASSERT_TRUE(d->waitForNoWindow(kFileDialog));
+        ASSERT_TRUE(d->waitForActive(wizard)) << "the wizard is not active again";
+        // The wizard has read the toolset once "Next >" shows enabled (black
+        // letters, not grey ones).
+        const QRect next = kNext.translated(d->clientRect(wizard).topLeft());
+        ASSERT_TRUE(waitFor(
+            [&] {
+                const QImage shot = d->grab(next);
+                int black = 0;
+                for (int y = 0; y < shot.height(); ++y)
+                    for (int x = 0; x < shot.width(); ++x)
+                        black += qGray(shot.pixel(x, y)) < 40;
+                return black > 20;
+            },
+            kPatience))
+            << "Next > is not enabled";
     }
 
     QString program;
@@ -82,7 +99,9 @@ TEST_F(PellumarDesktop, AWholeRunTypedAndClickedEndsWithFinishAndNo)
         ASSERT_TRUE(onStep(QLatin1String(step))) << step;
     }
     d->key(QStringLiteral("alt+f"));
-    ASSERT_NE(d->waitForWindow(kQuestion, kAppear), 0u);   // convert another?
+    const WindowId question = d->waitForWindow(kQuestion, kAppear);   // convert another?
+    ASSERT_NE(question, 0u);
+    ASSERT_TRUE(d->waitForActive(question));
     d->key(QStringLiteral("alt+n"));
     expectEndsSoon(*process);
 
@@ -117,7 +136,7 @@ TEST_F(PellumarDesktop, TheSelectionTipShowsItsTextBesideThePointer)
                     tip = r;
             return tip.isValid();
         },
-        5000))
+        kPatience))
         << "no tip window beside the pointer";
     // Dark text on the tip's light background.
     const QImage shot = d->grab(tip);
@@ -133,7 +152,7 @@ TEST_F(PellumarDesktop, TheSelectionTipShowsItsTextBesideThePointer)
             const auto now = d->unmanagedWindows();
             return std::find(now.begin(), now.end(), tip) == now.end();
         },
-        3000))
+        kPatience))
         << "the tip stays after the release";
 }
 
@@ -149,7 +168,9 @@ TEST_F(PellumarDesktop, CancelAndYesEndsTheProgram)
 {
     ASSERT_NE(start(), 0u);
     d->click(at(kCancel));
-    ASSERT_NE(d->waitForWindow(kQuestion, kAppear), 0u);
+    const WindowId question = d->waitForWindow(kQuestion, kAppear);
+    ASSERT_NE(question, 0u);
+    ASSERT_TRUE(d->waitForActive(question));
     d->key(QStringLiteral("alt+y"));
     expectEndsSoon(*process);
 }

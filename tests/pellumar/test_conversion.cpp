@@ -127,6 +127,7 @@ TEST_F(WizardTest, TransparentPixelsOfTheStripBecomeTheMaskColour)
 struct CutCase {
     const char* name;
     int areaWidth;    // from x = 6
+    int areaHeight;   // from y = 5
     int size;         // S
     int markX;        // where the area's top-left pixel lands
     int markY;
@@ -140,7 +141,7 @@ TEST_P(PictureCut, CentresTheAreaWithHalvesToEven)
     w.txtSelectedToolsetFileName.setText(path("Sample.bm$"));
     w.InitImageArea(0);
     w.ClearToolbarControl();
-    dragArea(0, 6, 5, 6 + GetParam().areaWidth - 1, 16);
+    dragArea(0, 6, 5, 6 + GetParam().areaWidth - 1, 5 + GetParam().areaHeight - 1);
     w.coSize.setListIndex(GetParam().size - 16);
     const auto tool = w.tbarMain->tools()->Add(QStringLiteral("T"));
     w.ConvertStateImage(0, 0, tool);
@@ -157,11 +158,12 @@ TEST_P(PictureCut, CentresTheAreaWithHalvesToEven)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pellumar, PictureCut,
-                         ::testing::Values(CutCase{"Width13", 13, 16, 2, 2},
-                                           CutCase{"Width11", 11, 16, 2, 2},
-                                           CutCase{"Width18Clipped", 18, 16, -1, 2},
-                                           CutCase{"Size23AsObject", 12, 23, 6, 6},
-                                           CutCase{"Size24AsHandle", 12, 24, 6, 6}),
+                         // Halves go to the even side across and down alike.
+                         ::testing::Values(CutCase{"Width13", 13, 9, 16, 2, 4},
+                                           CutCase{"Width11", 11, 14, 16, 2, 1},
+                                           CutCase{"Width18Clipped", 18, 12, 16, -1, 2},
+                                           CutCase{"Size23AsObject", 12, 9, 23, 6, 7},
+                                           CutCase{"Size24AsHandle", 12, 12, 24, 6, 6}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, AConversionErrorIsReportedAndTheFileIsNotWritten)

@@ -334,9 +334,11 @@ TEST_F(FormsTest, CancelledFileDialogRaises32755OnlyWithCancelError)
     } catch (const rt::Error& e) {
         EXPECT_EQ(e.number(), 32755);
     }
-    forms::testing::answerNextFileDialog(QStringLiteral("/tmp/a/b.qrv"));
+    // A name typed without an extension gets the default one.
+    f.ComDlg.DefaultExt = QStringLiteral("qrv");
+    forms::testing::answerNextFileDialog(QStringLiteral("/tmp/a.d/b"));
     f.ComDlg.ShowSave();
-    EXPECT_EQ(f.ComDlg.FileName, QStringLiteral("/tmp/a/b.qrv"));
+    EXPECT_EQ(f.ComDlg.FileName, QStringLiteral("/tmp/a.d/b.qrv"));
     EXPECT_EQ(f.ComDlg.FileTitle, QStringLiteral("b.qrv"));
 }
 

@@ -83,29 +83,38 @@ TEST_F(VectorTest, NoNaturalSizeNoRenderingSize)
 
 TEST_F(VectorTest, PaintHonoursOriginAndSelection)
 {
-    ASSERT_EQ(k.setNaturalSize(&object, 10, 10), 1);
-    VecPrimitive p = prim(kRectangle, 0, 0, 4, 4, 0x0000FF, 1, 0x0000FF);
+    // Scaled 2 across and 1.5 down (3 x 1.5 rounds down): the rectangle
+    // covers x 3..8 and y 2..5 after the origin's shift.
+    ASSERT_EQ(k.setNaturalSize(&object, 10, 6), 1);
+    VecPrimitive p = prim(kRectangle, 0, 0, 3, 3, 0x0000FF, 1, 0x0000FF);
     ASSERT_EQ(k.addPrimitive(&object, &p), 1);
     BitmapRecord r{};
-    ASSERT_EQ(k.initRecord(&r, 10, 10, 24), 1);
+    ASSERT_EQ(k.initRecord(&r, 20, 9, 24), 1);
     ASSERT_EQ(k.allocStorage(&r, 1), 1);
     const int32_t dc = k.contextOf(&r);
     k.erase(&r, 0);
-    object.viewRight = 10;
-    object.viewBottom = 10;
+    object.viewRight = 20;
+    object.viewBottom = 9;
     const int32_t origin[2] = {3, 2};
     ASSERT_EQ(k.setOrigin(&object, origin), 1);
     ASSERT_EQ(k.paint(dc, &object, draw::kPaintFitView), 1);
     EXPECT_EQ(k.paint(0, &object, 1), -2);
     k.releaseContext(dc);
-    uint8_t row[32];
-    k.beginRows(&r);
-    k.copyRow(&r, row, 3, 32);
-    k.endRows(&r);
-    EXPECT_EQ(row[2 * 3 + 2], 255);  // x 2: left of the shifted rectangle, white
-    EXPECT_EQ(row[2 * 3 + 1], 255);
-    EXPECT_EQ(row[4 * 3 + 2], 255);  // x 4: inside, red
-    EXPECT_EQ(row[4 * 3 + 1], 0);
+    const auto redAt = [&](int32_t x, int32_t y) {
+        uint8_t row[64];
+        k.beginRows(&r);
+        k.copyRow(&r, row, y, 64);
+        k.endRows(&r);
+        return row[x * 3 + 2] == 255 && row[x * 3 + 1] == 0;
+    };
+    EXPECT_FALSE(redAt(2, 3));
+    EXPECT_TRUE(redAt(3, 3));
+    EXPECT_TRUE(redAt(8, 3));
+    EXPECT_FALSE(redAt(9, 3));
+    EXPECT_FALSE(redAt(4, 1));
+    EXPECT_TRUE(redAt(4, 2));
+    EXPECT_TRUE(redAt(4, 5));
+    EXPECT_FALSE(redAt(4, 6));
     k.freeStorage(&r);
 }
 

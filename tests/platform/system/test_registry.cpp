@@ -427,23 +427,31 @@ TEST_F(Registry, AStoreThatCannotBeReadIsSaidSoAndKept)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
     file.close();
-    ASSERT_TRUE(file.setPermissions({}));
+    // Write-only: a writer that may replace the store must still not save
+    // over what it could not read.
+    ASSERT_TRUE(file.setPermissions(QFile::WriteOwner));
 
     QProcess probe;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("BW_REGISTRY_FILE"), storeFile);
     probe.setProcessEnvironment(env);
+    // Run from the test's own folder: the build folder may lie where nobody
+    // cannot enter (a checkout under root's home).
+    const QString program = dir.filePath(QStringLiteral("probe"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(BW_SYSTEM_PROBE), program));
+    constexpr uid_t kNobody = 65534;
     constexpr int kNoUser = 99;
     if (::geteuid() == 0) {
-        // Root reads any file: the probe runs as nobody instead.
+        // Root reads any file: the probe runs as nobody, who owns the store.
         ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(storeFile).constData(), kNobody, kNobody), 0);
         probe.setChildProcessModifier([] {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
                 ::_exit(kNoUser);
         });
     }
     const auto run = [&](const QStringList& args) {
-        probe.start(QStringLiteral(BW_SYSTEM_PROBE), args);
+        probe.start(program, args);
         EXPECT_TRUE(probe.waitForFinished(10000));
         return probe.exitCode();
     };

@@ -11,7 +11,8 @@ struct Setting {
     rt::Variant value;
 };
 
-// Late-bound names with values away from every default.
+// Late-bound names with values away from every default. The Tag needs all 17
+// digits of a double to come back whole from a file.
 std::vector<Setting> toolSettings()
 {
     return {
@@ -23,7 +24,7 @@ std::vector<Setting> toolSettings()
         {"MenuVisibility", int16_t(1)},  {"Width", int16_t(120)},
         {"AutoWrap", true},              {"Customizable", false},
         {"Enabled", false},              {"Visible", false},
-        {"Tag", 2.5},                    {"ImageSize", int16_t(24)},
+        {"Tag", 0.1 + 0.2},              {"ImageSize", int16_t(24)},
         {"UseMaskColor", false},         {"State", int16_t(1)},
     };
 }
