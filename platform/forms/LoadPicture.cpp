@@ -94,11 +94,12 @@ void SavePicture(const Picture& picture, const QString& fileName)
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
     QString error;
-    if (!writer.write(picture->toImage()))
+    bool saved = writer.write(picture->toImage());
+    if (!saved)
         error = writer.errorString();
     else
-        rt::saveWholeFile(fileName, bytes, &error);
-    if (!error.isEmpty())
+        saved = rt::saveWholeFile(fileName, bytes, &error);
+    if (!saved)
         rt::raise(rt::errc::PathFileAccess, QStringLiteral("SavePicture"),
                   QStringLiteral("Path/File access error: %1 (%2)").arg(fileName, error));
 }
