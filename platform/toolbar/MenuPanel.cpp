@@ -1,6 +1,5 @@
 #include "platform/toolbar/MenuPanel.h"
 
-#include "platform/toolbar/ShortcutKeys.h"
 #include "platform/toolbar/ZentribarWidget.h"
 
 #include <QContextMenuEvent>
@@ -23,16 +22,6 @@ constexpr int kArrow = 14;        // a sub-menu's arrow
 constexpr int kSeparator = 7;
 constexpr QSize kEmpty(80, 22);   // an empty menu still takes drops
 
-QString caption(const Tool& t)
-{
-    return QString(t.Name().isEmpty() ? t.ID() : t.Name()).remove(QLatin1Char('&'));
-}
-
-int pictureSize(const Tool& t, const MqZentribar& c)
-{
-    return c.LargeIcons() ? 32 : t.ImageSize();
-}
-
 }  // namespace
 
 MenuPanel::MenuPanel(ZentribarEditing& editing, std::shared_ptr<Tool> menuTool, size_t depth,
@@ -50,12 +39,6 @@ MenuPanel::MenuPanel(ZentribarEditing& editing, std::shared_ptr<Tool> menuTool, 
     relayout();
 }
 
-QString MenuPanel::shortcutOf(const Tool& t) const
-{
-    return m_editing.control().ShowShortcuts() && t.ShortcutKey() > 0
-               ? shortcutKeyName(t.ShortcutKey()) : QString();
-}
-
 void MenuPanel::relayout()
 {
     const MqZentribar& c = m_editing.control();
@@ -67,9 +50,9 @@ void MenuPanel::relayout()
         if (t->role() == Tool::Role::Separator || !t->Visible())
             continue;
         if (t->picture(PictureState::Normal))
-            picture = std::max(picture, pictureSize(*t, c));
-        text = std::max(text, fm.horizontalAdvance(caption(*t)));
-        shortcut = std::max(shortcut, fm.horizontalAdvance(shortcutOf(*t)));
+            picture = std::max(picture, pictureSide(*t, c));
+        text = std::max(text, fm.horizontalAdvance(captionOf(*t)));
+        shortcut = std::max(shortcut, fm.horizontalAdvance(shownShortcut(*t, c)));
     }
     m_pictureColumn = picture;
     const int row = std::max(picture, fm.height()) + 2 * kPad;
@@ -156,7 +139,7 @@ void MenuPanel::paintEvent(QPaintEvent*)
         }
         const QRect pictureBox(r.left() + kPad, r.top() + kPad, m_pictureColumn, m_pictureColumn);
         if (const forms::Picture pic = t->picture(PictureState::Normal)) {
-            const int size = pictureSize(*t, c);
+            const int size = pictureSide(*t, c);
             QRect target(0, 0, size, size);
             target.moveCenter(pictureBox.center());
             p.drawImage(target, ZentribarWidget::toolImage(*pic, t->UseMaskColor()));
@@ -170,9 +153,9 @@ void MenuPanel::paintEvent(QPaintEvent*)
                               : pal.color(QPalette::Disabled, QPalette::ButtonText));
         const int textLeft = pictureBox.right() + 1 + kGap;
         p.drawText(QRect(textLeft, r.top(), m_shortcutRight - textLeft, r.height()),
-                   Qt::AlignVCenter | Qt::AlignLeft, caption(*t));
+                   Qt::AlignVCenter | Qt::AlignLeft, captionOf(*t));
         p.drawText(QRect(r.left(), r.top(), m_shortcutRight - r.left(), r.height()),
-                   Qt::AlignVCenter | Qt::AlignRight, shortcutOf(*t));
+                   Qt::AlignVCenter | Qt::AlignRight, shownShortcut(*t, c));
         if (t->Type() == mqMenu) {
             const QPoint a(r.right() - kArrow / 2, r.center().y());
             const QPoint tri[] = {a + QPoint(-2, -4), a + QPoint(2, 0), a + QPoint(-2, 4)};

@@ -41,7 +41,6 @@ protected:
 
 private:
     std::shared_ptr<Tool> toolAt(QPoint pos) const;
-    QString shortcutOf(const Tool& t) const;   // empty unless ShowShortcuts
 
     ZentribarEditing& m_editing;
     std::shared_ptr<Tool> m_menuTool;

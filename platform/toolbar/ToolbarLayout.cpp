@@ -1,5 +1,7 @@
 #include "platform/toolbar/ToolbarLayout.h"
 
+#include "platform/toolbar/ShortcutKeys.h"
+
 #include <algorithm>
 #include <climits>
 #include <map>
@@ -39,6 +41,17 @@ bool showsImage(const Tool& t)
 bool showsText(const Tool& t)
 {
     return t.DisplayStyle() == 1 || t.DisplayStyle() == 3 || !showsImage(t);
+}
+
+int pictureSide(const Tool& t, const MqZentribar& control)
+{
+    return control.LargeIcons() ? 32 : t.ImageSize();
+}
+
+QString shownShortcut(const Tool& t, const MqZentribar& control)
+{
+    return control.ShowShortcuts() && t.ShortcutKey() > 0 ? shortcutKeyName(t.ShortcutKey())
+                                                         : QString();
 }
 
 void BarItem::moveBy(QPoint by)
@@ -239,7 +252,7 @@ QSize ToolbarLayout::toolSize(const Tool& t, const Toolbar& bar, bool vertical) 
     if (bar.Style() == 1)   // menu bar: captions
         return {fm.horizontalAdvance(captionOf(t)) + 12, fm.height() + 6};
     const int16_t type = t.Type();
-    const int image = m_control.LargeIcons() ? 32 : t.ImageSize();
+    const int image = pictureSide(t, m_control);
     if (type == mqComboBox || type == mqEdit)
         return {std::max<int>(t.Width(), 24), std::max(fm.height() + 6, 22)};
     QSize size(0, 0);

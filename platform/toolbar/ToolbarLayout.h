@@ -71,5 +71,9 @@ QString displayText(const QString& name);
 QString captionOf(const Tool& tool);
 bool showsImage(const Tool& tool);
 bool showsText(const Tool& tool);
+// The side of the tool's picture as shown: LargeIcons makes every one 32.
+int pictureSide(const Tool& tool, const MqZentribar& control);
+// The name of the tool's shortcut key while ShowShortcuts is on; else empty.
+QString shownShortcut(const Tool& tool, const MqZentribar& control);
 
 }  // namespace toolbar

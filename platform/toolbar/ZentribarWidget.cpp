@@ -1,7 +1,6 @@
 #include "platform/toolbar/ZentribarWidget.h"
 
 #include "platform/toolbar/Guarded.h"
-#include "platform/toolbar/ShortcutKeys.h"
 #include "platform/toolbar/ZentribarEditing.h"
 
 #include <QContextMenuEvent>
@@ -313,16 +312,22 @@ QRect ZentribarWidget::toolRect(const QString& name, int32_t index) const
     return {};
 }
 
-std::shared_ptr<Tool> ZentribarWidget::toolAt(QPoint pos) const
+const ToolItem* ZentribarWidget::toolItemAt(QPoint pos) const
 {
     const BarItem* item = barAt(pos);
     if (!item)
         return nullptr;
     for (const auto& t : item->tools) {
         if (t.rect.contains(pos) && t.tool->role() != Tool::Role::Separator)
-            return t.tool;
+            return &t;
     }
     return nullptr;
+}
+
+std::shared_ptr<Tool> ZentribarWidget::toolAt(QPoint pos) const
+{
+    const ToolItem* item = toolItemAt(pos);
+    return item ? item->tool : nullptr;
 }
 
 QRect ZentribarWidget::moreToolsRect(const QString& name) const
@@ -346,21 +351,15 @@ void ZentribarWidget::showToolTip(QPoint pos, QPoint globalPos, QWidget* over)
         QToolTip::hideText();
         return;
     }
-    const BarItem* item = barAt(pos);
-    const ToolItem* found = nullptr;
-    for (size_t i = 0; item && i < item->tools.size() && !found; ++i) {
-        if (item->tools[i].rect.contains(pos) &&
-            item->tools[i].tool->role() != Tool::Role::Separator)
-            found = &item->tools[i];
-    }
+    const ToolItem* found = toolItemAt(pos);
     if (!found) {
         QToolTip::hideText();
         return;
     }
     const Tool& t = *found->tool;
     QString tip = t.TooltipText().isEmpty() ? captionOf(t) : t.TooltipText();
-    const QString keys = t.ShortcutKey() > 0 ? shortcutKeyName(t.ShortcutKey()) : QString();
-    if (m_control->ShowShortcuts() && !keys.isEmpty())
+    const QString keys = shownShortcut(t, *m_control);
+    if (!keys.isEmpty())
         tip += QStringLiteral(" (") + keys + QLatin1Char(')');
     // Shown while the pointer stays over the tool.
     const QRect area(over->mapFromGlobal(mapToGlobal(found->rect.topLeft())), found->rect.size());
@@ -535,7 +534,7 @@ void ZentribarWidget::paintTool(QPainter& p, const Toolbar& bar, const ToolItem&
             pic = t.picture(PictureState::Normal);
             grey = !enabled;
         }
-        const int size = m_control->LargeIcons() ? 32 : t.ImageSize();
+        const int size = pictureSide(t, *m_control);
         QRect imageRect(content.topLeft(), QSize(size, size));
         const bool withText = showsText(t);
         if (withText) {

@@ -86,6 +86,7 @@ private:
     void updateFloatingViews();
     const BarItem* barItem(const QString& name) const;
     const BarItem* barAt(QPoint pos) const;
+    const ToolItem* toolItemAt(QPoint pos) const;   // a tool, not a separator
     void paintBar(QPainter& p, const BarItem& item);
     void paintTool(QPainter& p, const Toolbar& bar, const ToolItem& item);
     QImage cachedImage(const forms::Picture& picture, bool useMask);
