@@ -379,12 +379,17 @@ std::shared_ptr<ToolState> ToolState::makeEntry(const std::shared_ptr<ToolState>
     s->role = Tool::Role::Entry;
     s->link = def->link;
     s->definition = def;
-    s->name = def->name;
-    s->displayStyle = def->displayStyle;
-    s->forecolor = def->forecolor;
-    s->forecolorSource = def->forecolorSource;
-    s->width = def->width;
+    s->copyLookOf(*def);
     return s;
+}
+
+void ToolState::copyLookOf(const ToolState& other)
+{
+    name = other.name;
+    displayStyle = other.displayStyle;
+    forecolor = other.forecolor;
+    forecolorSource = other.forecolorSource;
+    width = other.width;
 }
 
 std::shared_ptr<ToolState> ToolState::makeSeparator(const Link& link)

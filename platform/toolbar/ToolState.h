@@ -51,6 +51,9 @@ struct ToolState {
     ToolCore& shared() { return definition ? *definition->core : *core; }
     const ToolCore& shared() const { return definition ? *definition->core : *core; }
     ToolState& definitionState() { return definition ? *definition : *this; }
+    // Takes the look of another tool: a new entry its definition's, a copied
+    // entry the original's.
+    void copyLookOf(const ToolState& other);
 
     static std::shared_ptr<ToolState> makeDefinition(const Link& link, const QString& id,
                                                      int16_t type);

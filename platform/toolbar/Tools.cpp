@@ -245,11 +245,7 @@ std::shared_ptr<Tool> Tools::placeEntry(const std::shared_ptr<ToolState>& entry,
     std::shared_ptr<ToolState> placed;
     if (copy) {
         placed = separator ? ToolState::makeSeparator(m_link) : ToolState::makeEntry(entry);
-        placed->name = entry->name;
-        placed->displayStyle = entry->displayStyle;
-        placed->forecolor = entry->forecolor;
-        placed->forecolorSource = entry->forecolorSource;
-        placed->width = entry->width;
+        placed->copyLookOf(*entry);
     } else {
         const size_t old = size_t(from->indexOf(entry.get()) - 1);
         if (from.get() == this && (pos == old || pos == old + 1))
