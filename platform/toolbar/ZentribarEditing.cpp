@@ -27,6 +27,12 @@ bool isSeparator(const ToolState& s)
     return s.role == Tool::Role::Separator;
 }
 
+// Whether a separator stands right before the entry at the 1-based index.
+bool startsGroup(const Tools& list, int32_t index)
+{
+    return index > 1 && isSeparator(*list.states()[size_t(index - 2)]);
+}
+
 }  // namespace
 
 int32_t dropIndex(const EntryLine& line, QPoint pos)
@@ -262,7 +268,7 @@ bool ZentribarEditing::addEntryActions(QMenu& menu, QWidget* surface, QPoint pos
     QAction* group = menu.addAction(QStringLiteral("Begin a &Group"));
     group->setCheckable(true);
     group->setEnabled(index > 1);
-    group->setChecked(index > 1 && isSeparator(*list->states()[size_t(index - 2)]));
+    group->setChecked(startsGroup(*list, index));
     const std::weak_ptr<ToolState> entry = state;
     connect(group, &QAction::triggered, this, [this, entry](bool on) {
         if (const auto s = entry.lock())
@@ -284,7 +290,7 @@ void ZentribarEditing::setGroupStart(const std::shared_ptr<Tool>& entry, bool on
     if (!list || entry->role() != Tool::Role::Entry)
         return;
     const int32_t index = list->indexOf(entry->state().get());
-    const bool grouped = index > 1 && isSeparator(*list->states()[size_t(index - 2)]);
+    const bool grouped = startsGroup(*list, index);
     if (on && !grouped && index > 1)
         list->Add(QString(), mqSeparator, index);
     else if (!on && grouped)
