@@ -1,9 +1,10 @@
 #include "platform/forms/Metafile.h"
 
+#include "platform/forms/LittleEndian.h"
+
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QtEndian>
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
@@ -18,35 +19,24 @@ namespace forms {
 
 namespace {
 
+using detail::LittleEndian;
+
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr uint32_t kEmfSignature = 0x464D4520;   // " EMF"
 constexpr size_t kMaxPlayerBytes = size_t(256) << 20;
 constexpr qsizetype kMaxSvgBytes = qsizetype(64) << 20;
 constexpr qint64 kMaxPlayMs = 5000;
 
-uint32_t u32(const QByteArray& b, qsizetype at)
-{
-    return qFromLittleEndian<uint32_t>(b.constData() + at);
-}
-
-int32_t i32(const QByteArray& b, qsizetype at)
-{
-    return qFromLittleEndian<int32_t>(b.constData() + at);
-}
-
-int16_t i16(const QByteArray& b, qsizetype at)
-{
-    return qFromLittleEndian<int16_t>(b.constData() + at);
-}
-
 bool isPlaceable(const QByteArray& b)
 {
-    return b.size() >= 22 && u32(b, 0) == kPlaceableKey;
+    const LittleEndian f{b};
+    return f.has(0, 22) && f.u32(0) == kPlaceableKey;
 }
 
 bool isEmf(const QByteArray& b)
 {
-    return b.size() >= 88 && u32(b, 0) == 1 && u32(b, 40) == kEmfSignature;
+    const LittleEndian f{b};
+    return f.has(0, 88) && f.u32(0) == 1 && f.u32(40) == kEmfSignature;
 }
 
 // Rounds a length in units of unitsPerInch to pixels at 96 per inch.
@@ -114,6 +104,7 @@ int playStatus(void* context, float)
 // frame; the whole frame is mapped onto w x h.
 QByteArray wmfToSvg(const QByteArray& bytes, int w, int h, QString* error)
 {
+    const LittleEndian f{bytes};
     Budget budget;
     wmfAPI_Options options{};
     options.context = &budget;
@@ -140,10 +131,10 @@ QByteArray wmfToSvg(const QByteArray& bytes, int w, int h, QString* error)
                                       long(input.size()));
     if (status == wmf_E_None)
         status = wmf_scan(api, 0, &drawn);
-    const double toPoints = 72.0 / qFromLittleEndian<uint16_t>(bytes.constData() + 14);
+    const double toPoints = 72.0 / f.u16(14);
     wmfD_Rect bbox{};
-    bbox.BR.x = float((double(i16(bytes, 10)) - i16(bytes, 6)) * toPoints);
-    bbox.BR.y = float((double(i16(bytes, 12)) - i16(bytes, 8)) * toPoints);
+    bbox.BR.x = float((double(f.i16(10)) - f.i16(6)) * toPoints);
+    bbox.BR.y = float((double(f.i16(12)) - f.i16(8)) * toPoints);
     wmfStream* out = nullptr;
     if (status == wmf_E_None) {
         wmf_svg_t* device = WMF_SVG_GetData(api);
@@ -202,16 +193,17 @@ QByteArray emfToSvg(const QByteArray& bytes, QString* error)
 // the converter puts its origin).
 QRectF emfFrame(const QByteArray& b)
 {
-    const int32_t deviceX = i32(b, 72), deviceY = i32(b, 76);
-    const int32_t millimetresX = i32(b, 80), millimetresY = i32(b, 84);
+    const LittleEndian f{b};
+    const int32_t deviceX = f.i32(72), deviceY = f.i32(76);
+    const int32_t millimetresX = f.i32(80), millimetresY = f.i32(84);
     const bool known = deviceX > 0 && deviceY > 0 && millimetresX > 0 && millimetresY > 0;
     // Units per hundredth of a millimetre; 96 per inch when the header says nothing.
     const double sx = known ? double(deviceX) / (millimetresX * 100.0) : 96.0 / 2540.0;
     const double sy = known ? double(deviceY) / (millimetresY * 100.0) : 96.0 / 2540.0;
-    const double left = i32(b, 24) * sx - i32(b, 8);
-    const double top = i32(b, 28) * sy - i32(b, 12);
-    return QRectF(left, top, (double(i32(b, 32)) - i32(b, 24)) * sx,
-                  (double(i32(b, 36)) - i32(b, 28)) * sy);
+    const double left = f.i32(24) * sx - f.i32(8);
+    const double top = f.i32(28) * sy - f.i32(12);
+    return QRectF(left, top, (double(f.i32(32)) - f.i32(24)) * sx,
+                  (double(f.i32(36)) - f.i32(28)) * sy);
 }
 
 }  // namespace
@@ -223,22 +215,23 @@ bool isMetafile(const QByteArray& bytes)
 
 QImage readMetafile(const QByteArray& bytes, QString* error)
 {
+    const LittleEndian f{bytes};
     QString problem;
     int w = 0, h = 0;
     if (bytes.size() > kMaxMetafileBytes) {
         problem = QStringLiteral("The metafile is too large (%1 bytes)").arg(bytes.size());
     } else if (isPlaceable(bytes)) {
-        const int inch = qFromLittleEndian<uint16_t>(bytes.constData() + 14);
+        const int inch = f.u16(14);
         if (inch == 0)
             problem = QStringLiteral("The metafile is damaged");
         else {
-            w = pixels(double(i16(bytes, 10)) - i16(bytes, 6), inch);
-            h = pixels(double(i16(bytes, 12)) - i16(bytes, 8), inch);
+            w = pixels(double(f.i16(10)) - f.i16(6), inch);
+            h = pixels(double(f.i16(12)) - f.i16(8), inch);
         }
     } else if (isEmf(bytes)) {
         // The frame is in hundredths of a millimetre.
-        w = pixels(double(i32(bytes, 32)) - i32(bytes, 24), 2540.0);
-        h = pixels(double(i32(bytes, 36)) - i32(bytes, 28), 2540.0);
+        w = pixels(double(f.i32(32)) - f.i32(24), 2540.0);
+        h = pixels(double(f.i32(36)) - f.i32(28), 2540.0);
     } else {
         problem = QStringLiteral("Unsupported image format");
     }

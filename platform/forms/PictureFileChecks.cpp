@@ -1,6 +1,6 @@
 #include "platform/forms/PictureFileChecks.h"
 
-#include <QtEndian>
+#include "platform/forms/LittleEndian.h"
 
 #include <cstdlib>
 
@@ -10,15 +10,7 @@ namespace {
 
 const QString kTruncated = QStringLiteral("The file ends before its pixels do");
 
-// Little-endian fields of a byte string, each read only when present.
-struct Bytes {
-    const QByteArray& b;
-    bool has(qint64 at, qint64 n) const { return at >= 0 && n >= 0 && at + n <= b.size(); }
-    uint8_t u8(qint64 at) const { return uint8_t(b[qsizetype(at)]); }
-    uint16_t u16(qint64 at) const { return qFromLittleEndian<uint16_t>(b.constData() + at); }
-    uint32_t u32(qint64 at) const { return qFromLittleEndian<uint32_t>(b.constData() + at); }
-    int32_t i32(qint64 at) const { return qFromLittleEndian<int32_t>(b.constData() + at); }
-};
+using Bytes = detail::LittleEndian;
 
 // Walks run-length coded rows up to the end of the bitmap; false when the
 // data stops before.

@@ -1,6 +1,7 @@
 #include "platform/forms/PictureFileFixes.h"
 
-#include <QtEndian>
+#include "platform/forms/LittleEndian.h"
+
 
 #include <array>
 #include <bit>
@@ -9,15 +10,7 @@ namespace forms {
 
 namespace {
 
-uint32_t u32(const QByteArray& b, qsizetype at)
-{
-    return qFromLittleEndian<uint32_t>(b.constData() + at);
-}
-
-uint16_t u16(const QByteArray& b, qsizetype at)
-{
-    return qFromLittleEndian<uint16_t>(b.constData() + at);
-}
+using detail::LittleEndian;
 
 // Qt gives a channel of n bits as value << (8 - n); this maps that back to
 // value * 255 / (2^n - 1), rounded.
@@ -41,18 +34,19 @@ std::array<uint8_t, 256> widening(uint32_t mask)
 
 void widenBitmapChannels(const QByteArray& bytes, QImage& image)
 {
+    const LittleEndian f{bytes};
     if (!bytes.startsWith("BM") || bytes.size() < 66 || image.isNull())
         return;
-    const uint32_t headerSize = u32(bytes, 14);
+    const uint32_t headerSize = f.u32(14);
     if (headerSize < 40)
         return;
-    const uint16_t bits = u16(bytes, 28);
-    const uint32_t compression = u32(bytes, 30);
+    const uint16_t bits = f.u16(28);
+    const uint32_t compression = f.u32(30);
     std::array<uint32_t, 3> masks{};
     if (bits == 16 && compression == 0)
         masks = {0x7C00, 0x03E0, 0x001F};
     else if ((bits == 16 || bits == 32) && (compression == 3 || compression == 6))
-        masks = {u32(bytes, 54), u32(bytes, 58), u32(bytes, 62)};
+        masks = {f.u32(54), f.u32(58), f.u32(62)};
     else
         return;
     const auto red = widening(masks[0]);
@@ -73,18 +67,19 @@ void widenBitmapChannels(const QByteArray& bytes, QImage& image)
 
 QString applyIconMask(const QByteArray& bytes, QImage& image)
 {
+    const LittleEndian f{bytes};
     // Header: reserved 0, type 1 (icon) or 2 (cursor), count; then 16-byte entries.
-    if (bytes.size() < 22 || u16(bytes, 0) != 0 || (u16(bytes, 2) != 1 && u16(bytes, 2) != 2)
-        || u16(bytes, 4) == 0 || image.isNull())
+    if (bytes.size() < 22 || f.u16(0) != 0 || (f.u16(2) != 1 && f.u16(2) != 2)
+        || f.u16(4) == 0 || image.isNull())
         return {};
-    const qint64 at = u32(bytes, 18);
-    if (at + 40 > bytes.size() || u32(bytes, at) < 40)
+    const qint64 at = f.u32(18);
+    if (at + 40 > bytes.size() || f.u32(at) < 40)
         return {};   // an embedded PNG, or nothing Qt could have read
-    const qint64 headerSize = u32(bytes, at);
-    const auto width = int32_t(u32(bytes, at + 4));
-    const auto height = int32_t(u32(bytes, at + 8)) / 2;
+    const qint64 headerSize = f.u32(at);
+    const auto width = int32_t(f.u32(at + 4));
+    const auto height = int32_t(f.u32(at + 8)) / 2;
     // Qt reads the mask itself below 24 bits and takes alpha at 32.
-    if (u16(bytes, at + 14) != 24 || width != image.width() || height != image.height())
+    if (f.u16(at + 14) != 24 || width != image.width() || height != image.height())
         return {};
     const qint64 colourRow = (qint64(width) * 24 + 31) / 32 * 4;
     const qint64 maskRow = (qint64(width) + 31) / 32 * 4;
