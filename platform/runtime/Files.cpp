@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +55,24 @@ QString realFilePath(const QString& path)
     const QString folder = info.absoluteDir().canonicalPath();
     return folder.isEmpty() ? info.absoluteFilePath()
                             : QDir(folder).filePath(info.fileName());
+}
+
+std::vector<QByteArray> entryNames(int dirFd)
+{
+    std::vector<QByteArray> names;
+    const int listFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!dir) {
+        if (listFd >= 0)
+            ::close(listFd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 bool keepDamagedFile(const QString& path, QString& keptAs)

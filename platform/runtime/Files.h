@@ -4,7 +4,10 @@
 // and a device may never end. Where a path really leads; keeping a damaged
 // file before it is replaced.
 
+#include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 class QFile;
 
@@ -19,6 +22,10 @@ bool openRegularFile(QFile& file, QString& error);
 // also when it does not exist yet (then its folder is resolved); `path`
 // itself when a link loops.
 QString realFilePath(const QString& path);
+
+// The names in the folder open as dirFd, without "." and ".."; empty when it
+// cannot be listed.
+std::vector<QByteArray> entryNames(int dirFd);
 
 // Renames `path` to the first free name of "PATH.damaged", "PATH.damaged.2",
 // "PATH.damaged.3", ..., named in `keptAs` whether the rename worked or not.

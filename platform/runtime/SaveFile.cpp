@@ -10,7 +10,6 @@
 #include <cstring>
 #include <utility>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -61,18 +60,10 @@ bool sameFile(const struct stat& a, const struct stat& b)
 // Removes the temporary files of killed saves from the folder.
 void removeDeadTempFiles(int dirFd)
 {
-    const int listFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listFd < 0)
-        return;
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTempName(entry->d_name))
+    for (const QByteArray& name : entryNames(dirFd)) {
+        if (!isTempName(name.constData()))
             continue;
-        const int fd = ::openat(dirFd, entry->d_name,
+        const int fd = ::openat(dirFd, name.constData(),
                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             continue;
@@ -80,12 +71,11 @@ void removeDeadTempFiles(int dirFd)
         // Locked means a save is still writing it. The name is checked to be
         // the file just locked, so that nothing but a dead save's file goes.
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0
-            && ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
+            && ::fstatat(dirFd, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0
             && sameFile(opened, named))
-            ::unlinkat(dirFd, entry->d_name, 0);
+            ::unlinkat(dirFd, name.constData(), 0);
         ::close(fd);
     }
-    ::closedir(dir);
 }
 
 QString systemCause(int error)

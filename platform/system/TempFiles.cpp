@@ -1,5 +1,6 @@
 #include "platform/system/TempFiles.h"
 
+#include "platform/runtime/Files.h"
 #include "platform/system/Clock.h"
 #include "platform/system/ErrorCodes.h"
 #include "platform/system/Process.h"
@@ -11,7 +12,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -171,21 +171,15 @@ void RemoveDeadTempFiles(const QString& lpPrefixString)
                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
         return;
-    const int listFd = ::dup(dirFd);
-    DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
-    if (!dir && listFd >= 0)
-        ::close(listFd);
-    while (const dirent* entry = dir ? ::readdir(dir) : nullptr) {
-        const QRegularExpressionMatch m = pattern.match(QFile::decodeName(entry->d_name));
+    for (const QByteArray& name : rt::entryNames(dirFd)) {
+        const QRegularExpressionMatch m = pattern.match(QFile::decodeName(name));
         struct stat st {};
-        if (!m.hasMatch() || ::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0
+        if (!m.hasMatch() || ::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0
             || !S_ISREG(st.st_mode))
             continue;
         if (!claimed(dirFd, m.captured(1).toUInt(nullptr, 16)))
-            ::unlinkat(dirFd, entry->d_name, 0);
+            ::unlinkat(dirFd, name.constData(), 0);
     }
-    if (dir)
-        ::closedir(dir);
     ::close(dirFd);
 }
 
