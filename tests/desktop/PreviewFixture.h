@@ -2,7 +2,7 @@
 // Barwright started on a configuration the test writes, its preview window
 // active, and where colours show in the preview's pixels.
 
-#include "DesktopFixture.h"
+#include "BarwrightFixture.h"
 #include "ToolPictures.h"
 
 #include <QBuffer>
@@ -38,13 +38,12 @@ protected:
     // Barwright on the configuration; the preview window, active.
     WindowId start(const QByteArray& content)
     {
-        const QString config = d->path(QStringLiteral("preview.qrv"));
+        config = d->path(QStringLiteral("preview.qrv"));
         QFile f(config);
         if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
             return 0;
         f.close();
-        panel = launch(programPath(QStringLiteral("barwright")), {config},
-                       QStringLiteral("^Configuration Control Panel$"));
+        panel = launch(programPath(QStringLiteral("barwright")), {config}, kPanel);
         if (!panel)
             return 0;
         const WindowId preview = d->waitForWindow(kPreview, kAppear);
@@ -68,6 +67,7 @@ protected:
         return f;
     }
 
+    QString config;   // the file Barwright was started on, which Apply writes
     WindowId panel = 0;
 };
 

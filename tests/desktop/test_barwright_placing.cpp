@@ -3,16 +3,12 @@
 // dragged to another toolbar moves and dragged off every toolbar goes, a
 // separator comes from an entry's menu, and a menu opens on a click and takes
 // a tool. Each is read back from the file that Apply writes.
-#include "BarwrightFixture.h"
-#include "ToolPictures.h"
-
-#include <QImage>
+#include "PreviewFixture.h"
 
 using namespace desktop;
 
 namespace {
 
-const QString kPreview = QStringLiteral("^Halvorbar Configuration Preview$");
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kGreen = qRgb(0, 200, 0);
 const QRgb kBlue = qRgb(0, 0, 255);
@@ -69,32 +65,14 @@ QStringList ids(const QJsonArray& list)
     return out;
 }
 
-// Where a colour shows in a screen picture, in screen pixels; empty if not.
-QRect colourBox(const QImage& shot, QPoint origin, QRgb colour)
-{
-    QRect box;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x)
-            if (shot.pixel(x, y) == colour)
-                box |= QRect(x, y, 1, 1);
-    return box.isEmpty() ? box : box.translated(origin);
-}
-
-class BarwrightPlacing : public DesktopTest {
+class BarwrightPlacing : public BarwrightPreviewDesktop {
 protected:
     void SetUp() override
     {
-        DesktopTest::SetUp();
+        BarwrightPreviewDesktop::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        config = d->path(QStringLiteral("placing.qrv"));
-        QFile f(config);
-        const QByteArray content = configuration();
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-        f.close();
-        panel = launch(programPath(QStringLiteral("barwright")), {config}, kPanel);
-        ASSERT_NE(panel, 0u);
-        preview = d->waitForWindow(kPreview, kAppear);
+        preview = start(configuration());
         ASSERT_NE(preview, 0u);
         // The Tools tab: the tree shows each tool with its picture.
         d->activate(panel);
@@ -103,15 +81,17 @@ protected:
             << "no Blue in the tool tree";
     }
 
-    // Where the colour shows, side pixels or more each way, in the window,
-    // waiting for it.
+    // Where the colour shows, side pixels or more each way, in the window
+    // (in screen pixels), waiting for it; empty if it does not.
     QRect waitForColour(WindowId w, QRgb colour, int side = 16)
     {
         QRect box;
         waitFor(
             [&] {
                 const QRect client = d->clientRect(w);
-                box = colourBox(d->grab(client), client.topLeft(), colour);
+                box = find(d->grab(client), colour).box;
+                if (!box.isEmpty())
+                    box.translate(client.topLeft());
                 return box.width() >= side && box.height() >= side;
             },
             kPatience);
@@ -179,8 +159,6 @@ protected:
                             bar);
     }
 
-    QString config;
-    WindowId panel = 0;
     WindowId preview = 0;
 };
 
