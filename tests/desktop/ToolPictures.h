@@ -9,6 +9,14 @@
 namespace desktop {
 
 inline const QRgb kMaskColour = qRgb(97, 65, 33);
+// The colours of the tools the tests find on the screen.
+inline const QRgb kRed = qRgb(255, 0, 0);
+inline const QRgb kGreen = qRgb(0, 200, 0);
+inline const QRgb kBlue = qRgb(0, 0, 255);
+inline const QRgb kYellow = qRgb(255, 255, 0);
+inline const QRgb kMagenta = qRgb(255, 0, 255);
+inline const QRgb kOrange = qRgb(255, 128, 0);
+inline const QRgb kCyan = qRgb(0, 255, 255);
 
 // A 16 x 16 tool picture of one colour with its mask row, its first
 // `maskColumns` columns in the mask colour, as the configuration file holds

@@ -9,11 +9,6 @@ using namespace desktop;
 
 namespace {
 
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kGreen = qRgb(0, 200, 0);
-const QRgb kBlue = qRgb(0, 0, 255);
-const QRgb kYellow = qRgb(255, 255, 0);
-const QRgb kMagenta = qRgb(255, 0, 255);
 constexpr int kTreePicture = 12;   // the tree shows pictures a little smaller
 
 // A tool of one colour: its Normal picture is the one at that index.

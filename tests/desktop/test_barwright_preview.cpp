@@ -6,9 +6,6 @@ using namespace desktop;
 
 namespace {
 
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kGreen = qRgb(0, 200, 0);
-
 QJsonObject toolbar(const QString& name, const QString& tool, int dockingFlags, int row)
 {
     return QJsonObject{{"Name", name},

@@ -9,13 +9,6 @@ using namespace desktop;
 
 namespace {
 
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kGreen = qRgb(0, 200, 0);
-const QRgb kYellow = qRgb(255, 255, 0);
-const QRgb kMagenta = qRgb(255, 0, 255);
-const QRgb kOrange = qRgb(255, 128, 0);
-const QRgb kCyan = qRgb(0, 255, 255);
-
 // A configuration of toolbars (name, dock area, row, tool IDs) whose tools
 // each show one of `pictures`; `tools` adds settings to a tool by ID.
 struct Bar {
