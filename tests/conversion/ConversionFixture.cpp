@@ -2,12 +2,15 @@
 
 #include "platform/runtime/Error.h"
 #include "platform/system/ProgramSettings.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 
 namespace {
+
+using bwtest::fileBytes;
 void copyTree(const QString& from, const QString& to)
 {
     QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -19,12 +22,6 @@ void copyTree(const QString& from, const QString& to)
     }
 }
 }  // namespace
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 void writeAll(const QString& path, const QByteArray& bytes)
 {

@@ -4,6 +4,7 @@
 
 #include "conversion/windows/MainForm.h"
 #include "platform/forms/Testing.h"
+#include "tests/support/FileBytes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,7 +28,6 @@ protected:
     QTemporaryDir m_dir;
 };
 
-QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& bytes);
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -34,7 +34,7 @@ TEST_F(ConversionWindow, BinaryPipeAndLinkedFolderAreSkipped)
 
     find(2, root());
     EXPECT_THAT(listed(), ElementsAre(at("Inventory/Inventory.vbp")));
-    EXPECT_EQ(readAll(at("Inventory/Garbage.vbp")), binary);
+    EXPECT_EQ(bwtest::fileBytes(at("Inventory/Garbage.vbp")), binary);
 }
 
 TEST_F(ConversionWindow, MissingFolderInTheListIsPassedOver)
@@ -60,7 +60,7 @@ TEST_F(ConversionWindow, ReadOnlyProjectStaysAsItWasAndIsNotReported)
     const QString project = at("Inventory/Inventory.vbp");
     const QString other = at("Tools/Second.vbp");
     QFile::copy(project, other);
-    const QByteArray original = readAll(project);
+    const QByteArray original = bwtest::fileBytes(project);
     ASSERT_TRUE(QFile::setPermissions(project, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
 
     find(2, root());
@@ -75,10 +75,10 @@ TEST_F(ConversionWindow, ReadOnlyProjectStaysAsItWasAndIsNotReported)
     });
     main().cmdConvert.click();
 
-    EXPECT_EQ(readAll(project), original);
+    EXPECT_EQ(bwtest::fileBytes(project), original);
     EXPECT_THAT(listed(), ElementsAre(project));   // still listed, still checked
     EXPECT_THAT(checked(), ElementsAre(project));
-    EXPECT_NE(readAll(other), original);
+    EXPECT_NE(bwtest::fileBytes(other), original);
     QFile::setPermissions(project, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
@@ -92,7 +92,7 @@ TEST_F(ConversionWindow, ProjectsThatFailAreNamedWithTheirReasonsInOneMessage)
         ASSERT_TRUE(QFile::copy(readOnly, copy));
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     ASSERT_TRUE(QDir().mkpath(at("Tools/Blocked.bak")));   // a folder where the backup goes
-    const QByteArray original = readAll(readOnly);
+    const QByteArray original = bwtest::fileBytes(readOnly);
 
     find(2, root());
     ASSERT_EQ(listed().size(), 4);
@@ -118,10 +118,10 @@ TEST_F(ConversionWindow, ProjectsThatFailAreNamedWithTheirReasonsInOneMessage)
     for (const QString& line : lines)
         EXPECT_FALSE(line.startsWith(fine));
     // What failed is unchanged and still checked; what converted is gone from the list.
-    EXPECT_EQ(readAll(readOnly), original);
-    EXPECT_EQ(readAll(blocked), original);
+    EXPECT_EQ(bwtest::fileBytes(readOnly), original);
+    EXPECT_EQ(bwtest::fileBytes(blocked), original);
     EXPECT_THAT(checked(), testing::UnorderedElementsAre(readOnly, blocked, vanished));
-    EXPECT_NE(readAll(fine), original);
+    EXPECT_NE(bwtest::fileBytes(fine), original);
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 

@@ -1,6 +1,7 @@
 // The conversion table, the match rule, the project test, backup and rewrite.
 #include "conversion/engine/mConversion.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,11 +20,7 @@ using namespace mConversion;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+using bwtest::fileBytes;
 
 void writeAll(const QString& path, const QByteArray& bytes)
 {
@@ -196,10 +193,10 @@ TEST_F(ProjectFiles, ConvertRewritesMatchingLinesWithCrLf)
                                 + oldLine(1, 1) + "\r" + "Name=\"\xe9t\xe9\"\r\n" + "Last";
     const QString p = project("App.vbp", original);
     ASSERT_TRUE(ConvertProject(p));
-    EXPECT_EQ(readAll(p), "Type=Exe\r\n" + newLine(1, 0) + "\r\n" + newLine(1, 0) + "\r\n"
+    EXPECT_EQ(fileBytes(p), "Type=Exe\r\n" + newLine(1, 0) + "\r\n" + newLine(1, 0) + "\r\n"
                               + newLine(1, 1) + "\r\n" + "Name=\"\xe9t\xe9\"\r\n"
                               + "Last\r\n");
-    EXPECT_EQ(readAll(path("App.bak")), original);
+    EXPECT_EQ(fileBytes(path("App.bak")), original);
 }
 
 TEST_F(ProjectFiles, SecondConversionBacksUpTheConvertedFile)
@@ -207,10 +204,10 @@ TEST_F(ProjectFiles, SecondConversionBacksUpTheConvertedFile)
     select(8);
     const QString p = project("App.vbp", oldLine(8, 0) + "\r\n");
     ASSERT_TRUE(ConvertProject(p));
-    const QByteArray converted = readAll(p);
+    const QByteArray converted = fileBytes(p);
     ASSERT_TRUE(ConvertProject(p));
-    EXPECT_EQ(readAll(path("App.bak")), converted);
-    EXPECT_EQ(readAll(p), converted);
+    EXPECT_EQ(fileBytes(path("App.bak")), converted);
+    EXPECT_EQ(fileBytes(p), converted);
 }
 
 TEST_F(ProjectFiles, FailedConversionsLeaveTheProjectAsItWas)
@@ -224,14 +221,14 @@ TEST_F(ProjectFiles, FailedConversionsLeaveTheProjectAsItWas)
     QString why;
     EXPECT_FALSE(ConvertProject(ro, &why));
     EXPECT_EQ(why, "it is read-only");
-    EXPECT_EQ(readAll(ro), original);
+    EXPECT_EQ(fileBytes(ro), original);
 
     // The backup cannot be made: its name is taken by a folder.
     const QString blocked = project("blocked.vbp", original);
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("blocked.bak"));
     EXPECT_FALSE(ConvertProject(blocked, &why));
     EXPECT_EQ(why, "a folder stands where its backup " + path("blocked.bak") + " should go");
-    EXPECT_EQ(readAll(blocked), original);
+    EXPECT_EQ(fileBytes(blocked), original);
 
     EXPECT_FALSE(ConvertProject(path("missing.vbp"), &why));
     EXPECT_EQ(why, "it no longer exists");
@@ -277,8 +274,8 @@ TEST_F(ProjectFiles, WriteFailureInTheMiddleKeepsTheWholeProject)
 
     EXPECT_FALSE(converted);
     EXPECT_EQ(why.toStdString(), "it cannot be written (" + std::string(strerror(EFBIG)) + ")");
-    EXPECT_EQ(readAll(p), original);
-    EXPECT_EQ(readAll(path("big.bak")), original);
+    EXPECT_EQ(fileBytes(p), original);
+    EXPECT_EQ(fileBytes(path("big.bak")), original);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),
                 testing::UnorderedElementsAre("big.vbp", "big.bak"));
 }
@@ -309,8 +306,8 @@ TEST_F(ProjectFiles, FailedBackupKeepsTheEarlierOne)
     EXPECT_FALSE(converted);
     EXPECT_EQ(why.toStdString(), "its backup " + path("App.bak").toStdString() +
                                      " cannot be written (" + strerror(EFBIG) + ")");
-    EXPECT_EQ(readAll(path("App.bak")), earlier);
-    EXPECT_EQ(readAll(p), content);
+    EXPECT_EQ(fileBytes(path("App.bak")), earlier);
+    EXPECT_EQ(fileBytes(p), content);
     EXPECT_THAT(QDir(m_dir.path()).entryList(QDir::Files),
                 testing::UnorderedElementsAre("App.vbp", "App.bak"));
 }

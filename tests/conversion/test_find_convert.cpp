@@ -126,7 +126,7 @@ TEST_F(ConversionWindow, ConvertRewritesTheCheckedProjectsAndKeepsBackups)
     const QString reports = at("Inventory/Reports/Reports.vbp");
     const QString copy = at("Tools/Reports Copy.vbp");
     QFile::copy(reports, copy);
-    const QByteArray original = readAll(reports);
+    const QByteArray original = bwtest::fileBytes(reports);
     ASSERT_TRUE(original.contains("\r\n"));
 
     find(9, root());
@@ -157,9 +157,9 @@ TEST_F(ConversionWindow, ConvertRewritesTheCheckedProjectsAndKeepsBackups)
     expected.replace(toolbar4, mConversion::conversionTable()[9].newLines[0]);
     expected.replace(tab4, mConversion::conversionTable()[9].newLines[1]);
     ASSERT_NE(expected, original);
-    EXPECT_EQ(readAll(reports), expected);
-    EXPECT_EQ(readAll(at("Inventory/Reports/Reports.bak")), original);
-    EXPECT_EQ(readAll(copy), original);
+    EXPECT_EQ(bwtest::fileBytes(reports), expected);
+    EXPECT_EQ(bwtest::fileBytes(at("Inventory/Reports/Reports.bak")), original);
+    EXPECT_EQ(bwtest::fileBytes(copy), original);
     EXPECT_FALSE(QFile::exists(at("Tools/Reports Copy.bak")));
 }
 
@@ -232,7 +232,7 @@ TEST_F(ConversionWindow, ConvertCommandsFollowEveryChangeOfTheChecks)
 TEST_F(ConversionWindow, AProjectReachedTwiceIsListedAndConvertedOnce)
 {
     const QString project = at("Inventory/Inventory.vbp");
-    const QByteArray original = readAll(project);
+    const QByteArray original = bwtest::fileBytes(project);
     ASSERT_TRUE(QFile::link(project, at("Tools/Link.vbp")));
 
     find(2, root() + ";" + root() + "/Tools/../Inventory/");
@@ -248,8 +248,8 @@ TEST_F(ConversionWindow, AProjectReachedTwiceIsListedAndConvertedOnce)
         results.cmdOK.click();
     });
     main().cmdConvert.click();
-    EXPECT_EQ(readAll(at("Inventory/Inventory.bak")), original);
-    EXPECT_NE(readAll(project), original);
+    EXPECT_EQ(bwtest::fileBytes(at("Inventory/Inventory.bak")), original);
+    EXPECT_NE(bwtest::fileBytes(project), original);
 
     // Once off the list, the project may be listed again.
     forms::testing::answerNextFileDialog(project);

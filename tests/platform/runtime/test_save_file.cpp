@@ -2,6 +2,7 @@
 // folder that takes no new file, and what a killed save leaves.
 #include "platform/runtime/SaveFile.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,11 +23,7 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using bwtest::fileBytes;
 
 void put(const QString& path, const QByteArray& bytes)
 {
@@ -74,7 +71,7 @@ TEST_P(SaveFileBoth, AWriteThatFailsKeepsTheOldFileLeavesNothingAndSaysTheCause)
         QString why;
         EXPECT_FALSE(rt::saveWholeFile(path, next, &why));
         EXPECT_EQ(why, QString::fromLocal8Bit(std::strerror(error)));
-        EXPECT_EQ(bytesOf(path), "old content");
+        EXPECT_EQ(fileBytes(path), "old content");
         EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("settings.json")});
     }
     // A save streamed in pieces fails at the piece that fails, and commit too.
@@ -87,11 +84,11 @@ TEST_P(SaveFileBoth, AWriteThatFailsKeepsTheOldFileLeavesNothingAndSaysTheCause)
         EXPECT_FALSE(file.commit());
         EXPECT_EQ(file.errorString(), QStringLiteral("No space left on device"));
     }
-    EXPECT_EQ(bytesOf(path), "old content");
+    EXPECT_EQ(fileBytes(path), "old content");
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("settings.json")});
 
     EXPECT_TRUE(rt::saveWholeFile(path, next));
-    EXPECT_EQ(bytesOf(path), next);
+    EXPECT_EQ(fileBytes(path), next);
 }
 
 TEST(SaveFile, TheKernelsOwnRefusalIsCaughtBeforeAnythingIsReplaced)
@@ -110,7 +107,7 @@ TEST(SaveFile, TheKernelsOwnRefusalIsCaughtBeforeAnythingIsReplaced)
     }
     EXPECT_FALSE(saved);
     EXPECT_EQ(why, QString::fromLocal8Bit(std::strerror(EFBIG)));
-    EXPECT_EQ(bytesOf(path), "old");
+    EXPECT_EQ(fileBytes(path), "old");
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("big.qrv")});
 }
 
@@ -131,7 +128,7 @@ TEST_P(SaveFileBoth, APathOfTheLongestValidLengthSaves)
     put(path, "old");
     QString why;
     EXPECT_TRUE(rt::saveWholeFile(path, "new", &why)) << why.toStdString();
-    EXPECT_EQ(bytesOf(path), "new");
+    EXPECT_EQ(fileBytes(path), "new");
     EXPECT_EQ(entries(folder), QStringList{name});
 }
 
@@ -146,7 +143,7 @@ TEST_P(SaveFileBoth, ThroughALinkTheFileItNamesIsSavedAndTheLinkStays)
     ASSERT_TRUE(QFile::link(QStringLiteral("real/store.json"), link));   // relative
     EXPECT_TRUE(rt::saveWholeFile(link, "new"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(bytesOf(real), "new");
+    EXPECT_EQ(fileBytes(real), "new");
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u) << "the saved file keeps its permissions";
@@ -200,7 +197,7 @@ TEST(SaveFile, AFolderThatTakesNoNewFileIsNamedAsTheCause)
               QStringLiteral("the folder %1 does not let a new file be made in it "
                              "(Permission denied)")
                   .arg(folder));
-    EXPECT_EQ(bytesOf(path), "old");
+    EXPECT_EQ(fileBytes(path), "old");
 }
 
 TEST(SaveFile, WhatAKilledSaveLeftGoesWithTheNextSaveAndALiveOneStays)
@@ -228,7 +225,7 @@ TEST(SaveFile, WhatAKilledSaveLeftGoesWithTheNextSaveAndALiveOneStays)
     EXPECT_TRUE(rt::saveWholeFile(path, "newer"));
     EXPECT_EQ(entries(dir.path()),
               (QStringList{QStringLiteral(".~save.Not0urs1"), QStringLiteral("registry.json")}));
-    EXPECT_EQ(bytesOf(path), "newer");
+    EXPECT_EQ(fileBytes(path), "newer");
 }
 
 TEST_P(SaveFileBoth, SavesKilledAtAnyMomentLeaveTheOldOrNewFileAndNothingAfterTheNextSave)
@@ -258,7 +255,7 @@ TEST_P(SaveFileBoth, SavesKilledAtAnyMomentLeaveTheOldOrNewFileAndNothingAfterTh
         ::usleep(useconds_t(round * 37 % 500));   // only varies the moment of the kill
         ::kill(child, SIGKILL);
         ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-        const QByteArray now = bytesOf(path);
+        const QByteArray now = fileBytes(path);
         ASSERT_TRUE(now == a || now == b) << "round " << round;
         // At most this round's own file: the round before's went with its saves.
         ASSERT_LE(entries(dir.path()).size(), 2) << "round " << round;

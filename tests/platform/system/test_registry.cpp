@@ -4,6 +4,7 @@
 #include "platform/system/ProgramSettings.h"
 #include "platform/system/RegistryFile.h"
 #include "tests/support/FifoWatch.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,6 +26,8 @@
 using namespace sys;
 
 namespace {
+
+using bwtest::fileBytes;
 
 HKEY create(HKEY parent, const QString& path)
 {
@@ -62,12 +65,6 @@ QStringList subkeys(HKEY h)
         names << name;
     }
     return names;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 // Collects what the registry store reports through its logging category.
@@ -260,7 +257,7 @@ TEST_F(Registry, ADamagedStoreIsReportedOnceAndKeptAside)
     EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
                 ::testing::AllOf(::testing::HasSubstr(storeFile.toStdString()),
                                  ::testing::HasSubstr("not valid JSON")));
-    EXPECT_EQ(bytesOf(storeFile), garbage);
+    EXPECT_EQ(fileBytes(storeFile), garbage);
 
     // The first save moves the damaged file aside and writes a sound store.
     SaveSetting(QStringLiteral("App"), QStringLiteral("Sec"), QStringLiteral("Key"),
@@ -479,7 +476,7 @@ TEST_F(Registry, ASaveThatFailsKeepsTheStoreLeavesNothingAndSaysWhy)
 {
     const HKEY h = create(HKEY_CURRENT_USER, QStringLiteral("Software\\Probe"));
     setText(h, QStringLiteral("Kept"), "yes");
-    const QByteArray before = bytesOf(storeFile);
+    const QByteArray before = fileBytes(storeFile);
     WarningCatcher catcher;
     {
         // The disk fills at the last byte of the new store.
@@ -492,7 +489,7 @@ TEST_F(Registry, ASaveThatFailsKeepsTheStoreLeavesNothingAndSaysWhy)
     EXPECT_THAT(WarningCatcher::s_messages[0].toStdString(),
                 ::testing::AllOf(::testing::HasSubstr(storeFile.toStdString()),
                                  ::testing::HasSubstr("No space left on device")));
-    EXPECT_EQ(bytesOf(storeFile), before);
+    EXPECT_EQ(fileBytes(storeFile), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("registry.json"), QStringLiteral("registry.json.lock")}));
 

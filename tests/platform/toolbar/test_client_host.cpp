@@ -4,6 +4,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Testing.h"
 #include "platform/toolbar/ClientHost.h"
+#include "tests/support/FileBytes.h"
 
 #include <gmock/gmock.h>
 
@@ -11,6 +12,8 @@ using namespace toolbar;
 using ::testing::HasSubstr;
 
 namespace {
+
+using bwtest::fileBytes;
 
 QString handover(const QString& path, bool marker)
 {
@@ -60,12 +63,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 TEST(ToolbarClientHost, AnUnreadBoundFileIsKeptAsideOnceBeforeItIsWritten)
 {
     QTemporaryDir dir;
@@ -86,8 +83,8 @@ TEST(ToolbarClientHost, AnUnreadBoundFileIsKeptAsideOnceBeforeItIsWritten)
         utility->SaveConfiguration(temp);
         host->object().call("LoadConfiguration", {rt::Variant(handover(temp, true))});
     }
-    EXPECT_EQ(bytesOf(bound + ".damaged.2"), damaged);
-    EXPECT_EQ(bytesOf(bound + ".damaged"), "kept before");
+    EXPECT_EQ(fileBytes(bound + ".damaged.2"), damaged);
+    EXPECT_EQ(fileBytes(bound + ".damaged"), "kept before");
     EXPECT_FALSE(QFile::exists(bound + ".damaged.3"));   // what it wrote itself is replaced
     EXPECT_EQ(ClientHost(bound).control()->tools()->Count(), 2);
     ASSERT_EQ(forms::testing::shownMsgBoxes().size(), 1u);
