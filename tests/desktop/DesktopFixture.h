@@ -18,7 +18,7 @@ namespace desktop {
 // How long a window may take to appear (sanitizer builds start slowly) and
 // how soon a program must end once its last window went (a sanitizer build
 // checks the whole heap for leaks on its way out; a busy machine is slow).
-constexpr int kAppear = 30000;
+constexpr int kAppear = kPatience;
 constexpr int kEnd = kPatience;
 
 // Every printable ASCII character, and the letters the desktop's keyboard has
